@@ -1,0 +1,20 @@
+// Request intake: one reader per request shape, each ending in DispatchWebReq.
+#pragma once
+
+constexpr int CGI_PATH_SIZE = 128;
+constexpr int CGI_QUERY_SIZE = 1024;
+constexpr int CGI_POST_SIZE = 30720;
+constexpr int CGI_POST_MAX_LINES = 128;
+constexpr int CGI_UPLOAD_TEXT_SIZE = 1088;
+
+int cgiDealGet();
+int cgiDealPost();
+int cgiDealUpload();
+
+// Upload paths whose handlers are told "temp" instead of an uploaded file.
+bool cgi_is_fileless_upload(const char *path);
+
+// Whole request: reads the request as its method and content type say,
+// dispatches it and releases the form entries. The process's exit status:
+// 0, or 255 when a multipart body cannot be parsed.
+int cgi_serve_request();

@@ -1,0 +1,60 @@
+// Endpoint registry and dispatch.
+#include "dispatchreq.h"
+
+#include <cstring>
+
+#include "cgi_log.h"
+
+namespace {
+WebRes g_webres[MAX_WEBREQ_COUNT];
+unsigned char g_webres_used[MAX_WEBREQ_COUNT];
+int g_webres_count;
+}  // namespace
+
+int WebResRegister(const WebRes *records, int count) {
+  if (!records || count < 1) return -1;
+  if (g_webres_count + count >= MAX_WEBREQ_COUNT) {
+    cgi_log("dispatchreq.c", 62, "", "WEBREQ exceeded maximum value(MAX_WEBREQ_COUNT)");
+    return -1;
+  }
+  int next = 0;
+  for (int slot = 0; slot < MAX_WEBREQ_COUNT && next < count; slot++) {
+    if (g_webres_used[slot]) continue;
+    g_webres[slot] = records[next++];
+    g_webres[slot].path[sizeof g_webres[slot].path - 1] = '\0';
+    g_webres_used[slot] = 1;
+    g_webres_count++;
+  }
+  return 0;
+}
+
+int WebResUnregister(const WebRes *records, int count) {
+  if (!records || count < 1) return -1;
+  for (int slot = 0; slot < MAX_WEBREQ_COUNT; slot++) {
+    for (int i = 0; g_webres_used[slot] && i < count; i++) {
+      if (strncmp(g_webres[slot].path, records[i].path, sizeof records[i].path) != 0) continue;
+      memset(&g_webres[slot], 0, sizeof g_webres[slot]);
+      g_webres_used[slot] = 0;
+      g_webres_count--;
+    }
+  }
+  return 0;
+}
+
+const WebRes *FindWebRes(const char *path) {
+  if (!path) return nullptr;
+  for (int slot = 0; slot < MAX_WEBREQ_COUNT; slot++) {
+    if (g_webres_used[slot] && strcmp(g_webres[slot].path, path) == 0) return &g_webres[slot];
+  }
+  return nullptr;
+}
+
+int DispatchWebReq(const char *path, char *text) {
+  const WebRes *res = FindWebRes(path);
+  if (!res || !res->handler) return -1;
+  return res->handler(text);
+}
+
+int WebResCount() {
+  return g_webres_count;
+}
