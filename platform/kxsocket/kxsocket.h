@@ -1,0 +1,27 @@
+// Client of the local-socket messaging library: one connection to the core
+// daemon, one receive thread delivering every frame to the callback.
+#pragma once
+
+#include <chrono>
+
+#include "kx_frame.h"
+
+// Called on the receive thread for every frame that arrives; `payload` is
+// null when the frame has no payload.
+typedef void (*kx_sock_callback)(int context, const kx_msg_head *head, const void *payload);
+
+// Opens the client. `flags` is kept for the call sites (3). Returns 0, or -1
+// when the daemon cannot be reached now (a later send tries again).
+int kx_sock_init(kx_sock_callback callback, int context, int flags, const char *path);
+
+// Sends one request. 0 when it was taken; non-zero when it must be retried.
+int kx_sock_send_msg(int kind, int code, const void *payload, int length, int reserved1,
+                     int reserved2);
+
+// Closes the client; no callback runs after it returns.
+void kx_sock_uninit();
+
+// Sleeps until `done()` holds (tested after each delivered callback) or the
+// deadline passes. After a time-out the channel drops any later frame, so a
+// reply that comes too late is never written after the caller's error reply.
+bool kx_sock_wait_until(bool (*done)(), std::chrono::steady_clock::time_point deadline);

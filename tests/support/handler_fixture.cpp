@@ -1,0 +1,78 @@
+#include "handler_fixture.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+#include <vector>
+
+#include "cgi_ipc.h"
+#include "cgic.h"
+#include "kxdb.h"
+
+void reset_settings() {
+  kxdb_close_all();
+  for (const char *file : {KXDB_FILE, ANPR_DB_FILE, OEM_DB_FILE}) {
+    for (const char *suffix : {"", "-journal", "-wal", "-shm"}) {
+      unlink((std::string(file) + suffix).c_str());
+    }
+  }
+}
+
+void HandlerTest::SetUp() {
+  reset_settings();
+  daemon_ = std::make_unique<FakeDaemon>();
+  cgi_ipc_set_poll_period(kPollPeriod);
+  cgiRemoteAddr = "192.168.1.10";
+  cgiCookie = "language=en; userName=admin";
+  cgiServerAddr = "10.0.0.5:8080";
+  saved_out_ = cgiOut;
+  cgiOut = open_memstream(&buffer_, &length_);
+}
+
+void HandlerTest::TearDown() {
+  cgi_stop_ipc();
+  fclose(cgiOut);
+  free(buffer_);
+  buffer_ = nullptr;
+  cgiOut = saved_out_;
+  daemon_.reset();
+  cgi_ipc_set_poll_period(std::chrono::milliseconds(40));
+  reset_settings();
+}
+
+std::string HandlerTest::take_output() {
+  fflush(cgiOut);
+  std::string out(buffer_ ? buffer_ : "", length_);
+  fclose(cgiOut);
+  free(buffer_);
+  buffer_ = nullptr;
+  length_ = 0;
+  cgiOut = open_memstream(&buffer_, &length_);
+  return out;
+}
+
+std::string HandlerTest::call(const char *path, const std::string &text) {
+  take_output();
+  std::vector<char> buf(text.begin(), text.end());
+  buf.resize(text.size() + 1 < 30720 ? 30720 : text.size() + 1, '\0');
+  DispatchWebReq(path, buf.data());
+  return take_output();
+}
+
+std::string HandlerTest::call(WebReqHandler handler, const std::string &text) {
+  take_output();
+  std::vector<char> buf(text.begin(), text.end());
+  buf.resize(text.size() + 1 < 30720 ? 30720 : text.size() + 1, '\0');
+  handler(buf.data());
+  return take_output();
+}
+
+std::string reply_body(const std::string &reply) {
+  size_t end = reply.find("\r\n\r\n");
+  return end == std::string::npos ? reply : reply.substr(end + 4);
+}
+
+std::string reply_header(const std::string &reply) {
+  size_t end = reply.find("\r\n\r\n");
+  return end == std::string::npos ? "" : reply.substr(0, end + 2);
+}
