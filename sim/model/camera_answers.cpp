@@ -3,7 +3,7 @@
 
 #include "model.h"
 
-void register_camera_answers(SimServer &server, CoreModel &) {
+static void register_camera_answers(SimServer &server, CoreModel &) {
   // 4002: a free-form command; the result text starts at byte 16.
   server.on(4002, [](const SimRequest &r) {
     char cmd[100] = {};
@@ -15,3 +15,5 @@ void register_camera_answers(SimServer &server, CoreModel &) {
     return std::vector<SimFrame>{SimFrame{0, payload, 0}};
   });
 }
+
+CORESIM_ANSWERS(register_camera_answers)

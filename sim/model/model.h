@@ -1,17 +1,25 @@
-// The recorder model behind coresim: the state the simulated daemon keeps
-// and the answers of each module's requests, registered per module.
+// The recorder model behind coresim: the state the simulated daemon keeps,
+// and each module's answers, registered from the module's own file with
+// CORESIM_ANSWERS(function).
 #pragma once
+
+#include <vector>
 
 #include "sim_server.h"
 
-struct CoreModel;
-
-// Each module's answers; coresim registers all of them.
-void register_camera_answers(SimServer &server, CoreModel &model);
-
 struct CoreModel {
-  // Grows with the modules' answers (disks, cameras, users, ...).
   int requests_served = 0;
 };
+
+using AnswerRegistrar = void (*)(SimServer &server, CoreModel &model);
+
+// Registrars of every module's answers, filled before main.
+std::vector<AnswerRegistrar> &answer_registrars();
+
+struct AnswerRegistration {
+  explicit AnswerRegistration(AnswerRegistrar r) { answer_registrars().push_back(r); }
+};
+
+#define CORESIM_ANSWERS(function) static AnswerRegistration function##_registration(function);
 
 void register_all_answers(SimServer &server, CoreModel &model);
