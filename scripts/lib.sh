@@ -14,9 +14,23 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# ensure_armhf_packages PKG... : as ensure_packages, after enabling armhf.
+ensure_armhf_packages() {
+  local sudo=""
+  [ "$(id -u)" = 0 ] || sudo=sudo
+  if ! dpkg --print-foreign-architectures | grep -qx armhf; then
+    $sudo dpkg --add-architecture armhf
+  fi
+  ensure_packages "$@"
+}
+
 # What building and testing the native program needs.
 NATIVE_PACKAGES=(g++ cmake ninja-build pkg-config libjson-c-dev libsqlite3-dev libssl-dev
   libgtest-dev util-linux iproute2 procps lighttpd)
+
+# The board build: cross compiler, armhf libraries, and qemu-arm for its tests.
+ARMHF_PACKAGES=(g++-arm-linux-gnueabihf qemu-user libc6:armhf libstdc++6:armhf
+  libjson-c-dev:armhf libsqlite3-dev:armhf libssl-dev:armhf libgtest-dev:armhf)
 
 # configure_build DIR [cmake options...] : configures DIR unless it already is.
 configure_build() {

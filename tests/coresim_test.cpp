@@ -22,7 +22,7 @@ class Coresim : public ::testing::Test {
       std::vector<char *> argv;
       for (auto &s : argv_s) argv.push_back(s.data());
       argv.push_back(nullptr);
-      execv(argv[0], argv.data());
+      execvp(argv[0], argv.data());
       _exit(127);
     }
     struct stat st;

@@ -10,10 +10,8 @@ namespace {
 using QtCommand = HandlerTest;
 
 Bytes result_payload(const std::string &text, bool terminated = true) {
-  Bytes p(16, 0);
-  p.insert(p.end(), text.begin(), text.end());
-  if (terminated) p.push_back(0);
-  return p;
+  std::string raw = std::string(16, '\0') + text + (terminated ? std::string(1, '\0') : "");
+  return Bytes(raw.begin(), raw.end());
 }
 
 TEST_F(QtCommand, ForwardsTheCommandAndRepliesWithTheResult) {

@@ -55,7 +55,7 @@ CgiRun run_cgi(const CgiRequest &request, const std::string &program, int timeou
   if (pid == 0) {
     dup2(in[0], 0);
     dup2(out[1], 1);
-    execve(argv[0], argv.data(), envp.data());
+    execvpe(argv[0], argv.data(), envp.data());
     _exit(127);
   }
   close(in[0]);
