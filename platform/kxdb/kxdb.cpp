@@ -189,6 +189,10 @@ int kxdb_put_many(const char *file, const char *kind, const void *records, size_
   });
 }
 
+int kxdb_transaction(const char *file, const std::function<bool()> &body) {
+  return in_transaction(database(file, true), body);
+}
+
 int kxdb_param_get(const char *file, const char *key, std::string *value) {
   sqlite3 *db = database(file, false);
   if (!db) return 1;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 constexpr const char *KXDB_FILE = "/mnt/nand/app/kxdb.db";
@@ -36,6 +37,12 @@ int kxdb_copy(const char *file, const char *kind, const void *record, size_t siz
 // transaction.
 int kxdb_put_many(const char *file, const char *kind, const void *records, size_t size,
                   int count, size_t key_offset);
+
+// Runs `body` inside one immediate transaction of `file`, so that what it
+// reads and writes with kxdb_get, kxdb_get_all and kxdb_put is one step that
+// no other process interleaves with (pick a free key, then write it). 0 when
+// `body` returned true and the commit succeeded; else -1 and nothing is kept.
+int kxdb_transaction(const char *file, const std::function<bool()> &body);
 
 // Text parameters. kxdb_param_get: 0 found, 1 missing, -1 error.
 int kxdb_param_get(const char *file, const char *key, std::string *value);

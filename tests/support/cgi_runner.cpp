@@ -20,6 +20,10 @@
 #define WEBCGI_EMULATOR ""
 #endif
 
+std::string cgi_emulator() {
+  return WEBCGI_EMULATOR;
+}
+
 std::vector<std::string> cgi_command(const std::string &program) {
   std::vector<std::string> argv;
   std::istringstream emulator(WEBCGI_EMULATOR);

@@ -28,6 +28,9 @@ struct CgiRequest {
 CgiRun run_cgi(const CgiRequest &request, const std::string &program = "",
                int timeout_seconds = 20);
 
+// The emulator that runs the programs under test ("" for native builds).
+std::string cgi_emulator();
+
 // The command line that starts `program` (emulator prefix included).
 std::vector<std::string> cgi_command(const std::string &program);
 

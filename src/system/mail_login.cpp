@@ -1,0 +1,73 @@
+// "/1018": opening the interface from the link of a notification e-mail.
+#include <cstdio>
+#include <cstring>
+
+#include "system.h"
+
+namespace {
+
+constexpr int kTokenSize = 256;         // request 3504 carries the token in 256 bytes
+constexpr int kDomainSize = 50;         // at most 49 characters
+constexpr int kViewerCookieSeconds = 600;
+constexpr const char *kHomePage = "../../html/home.html";
+constexpr const char *kIndexPage = "../../html/index.html";
+
+bool host_name_char(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+         c == '-';
+}
+
+// A temporary viewer session: the page reads these instead of a login reply.
+void set_viewer_cookies() {
+  char domain[kDomainSize];
+  get_cookie_domain(cgiServerAddr, domain, sizeof domain);
+  const char *const cookies[][2] = {{"userName", "temp"},
+                                    {"userType", "2"},
+                                    {"permission", "0"},
+                                    {"sessionId", "0"},
+                                    {"language", "en-US"}};
+  for (const auto &c : cookies) {
+    cgiHeaderCookieSetString(c[0], c[1], kViewerCookieSeconds, "/", domain);
+  }
+}
+
+}  // namespace
+
+void get_cookie_domain(const char *host, char *domain, int size) {
+  // The Host header is the client's text: only host-name characters may
+  // reach the Set-Cookie line. "[...]" is an IPv6 literal, kept whole.
+  bool literal = host[0] == '[';
+  int n = 0;
+  for (const char *p = host; *p && n < size - 1; p++) {
+    char c = *p;
+    bool bracket = literal && ((c == '[' && p == host) || c == ']');
+    if (!host_name_char(c) && !bracket && !(literal && c == ':')) break;
+    domain[n++] = c;
+    if (literal && c == ']') break;  // a port may follow
+  }
+  domain[n] = '\0';
+}
+
+int on_user_login_from_mail(char *text) {
+  char token[kTokenSize] = {};
+  snprintf(token, sizeof token, "%s", text);
+  cgi_start_ipc(on_system_ipc_callback, 3504, sizeof token, token, 0);
+  if (!g_callback_done) cgi_error_to_webserver(CGI_REPLY_TEXT);
+  cgi_stop_ipc();
+  return 0;
+}
+
+// Response 8504: one int32 status, 0 when the daemon accepted the token.
+void on_user_login_from_mail_cb(int count, const void *payload) {
+  if (count <= 0) return;
+  int32_t status;
+  memcpy(&status, payload, sizeof status);
+  if (status == 0) {
+    set_viewer_cookies();
+    cgiHeaderLocation(kIndexPage);
+  } else {
+    cgiHeaderLocation(kHomePage);
+  }
+  fflush(cgiOut);
+  g_callback_done = 1;
+}

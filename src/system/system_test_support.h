@@ -1,0 +1,82 @@
+// Helpers shared by the system module's tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "handler_fixture.h"
+#include "system.h"
+
+// An enabled account with every right; `md5` is the stored digest.
+inline user_info make_user(int id, const std::string &name, const std::string &md5, int type) {
+  user_info u = {};
+  u.id = id;
+  u.enable = 1;
+  snprintf(u.name, sizeof u.name, "%s", name.c_str());
+  snprintf(u.password, sizeof u.password, "%s", md5.c_str());
+  u.type = type;
+  return u;
+}
+
+inline void store_user(const user_info &u) {
+  ASSERT_EQ(write_user(KXDB_FILE, &u), 0);
+}
+
+inline user_info stored_user(int id) {
+  user_info u = {};
+  EXPECT_EQ(read_user(KXDB_FILE, &u, id), 0);
+  return u;
+}
+
+// The reply body parsed (null when it is not JSON).
+inline JsonPtr parse_body(const std::string &reply) {
+  return JsonPtr(json_tokener_parse(reply_body(reply).c_str()));
+}
+
+inline std::vector<std::string> member_names(json_object *object) {
+  std::vector<std::string> names;
+  json_object_object_foreach(object, key, value) {
+    (void)value;
+    names.push_back(key);
+  }
+  return names;
+}
+
+inline int int_member(json_object *object, const char *key) {
+  json_object *v = json_member(object, key);
+  EXPECT_TRUE(v) << key;
+  return v ? json_object_get_int(v) : -12345;
+}
+
+inline std::string text_member(json_object *object, const char *key) {
+  json_object *v = json_member(object, key);
+  EXPECT_TRUE(v) << key;
+  return v ? json_object_get_string(v) : "<missing>";
+}
+
+// Marks the end of what a handler sent: the fake daemon serves requests in
+// the order they were sent, so once the marker has arrived every earlier
+// notice has too.
+constexpr int kMarkerCode = 9999;
+inline void settle(FakeDaemon &daemon) {
+  size_t markers = daemon.requests(kMarkerCode).size() + 1;
+  cgi_send_notice(kMarkerCode, nullptr, 0);
+  ASSERT_TRUE(daemon.wait_for(kMarkerCode, markers));
+}
+
+// Makes every settings write fail: the database file becomes a directory.
+struct BrokenSettings {
+  BrokenSettings() {
+    reset_settings();
+    mkdir(KXDB_FILE, 0755);
+  }
+  ~BrokenSettings() {
+    kxdb_close_all();
+    rmdir(KXDB_FILE);
+  }
+};
