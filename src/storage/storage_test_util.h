@@ -1,0 +1,144 @@
+// Shared by the storage tests: reply parsing, daemon answers, log entries.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "handler_fixture.h"
+#include "json_codecs.h"
+#include "kxdb.h"
+#include "kxdb_storage.h"
+#include "kxstd.h"
+#include "storage_records.h"
+#include "web_utils.h"
+
+inline const std::string kTextHeader = "Content-type: text/plain\r\n\r\n";
+inline const std::string kJsonHeader = "Content-type: application/json\r\n\r\n";
+inline const std::string kTextOk = kTextHeader + "OK";
+inline const std::string kTextError = kTextHeader + "Error";
+inline const std::string kCgiError = kTextHeader + "CGI ERROR";
+inline const std::string kJsonError = kJsonHeader + "{status:\"CGI ERROR\"}";
+
+class StorageTest : public HandlerTest {
+ protected:
+  // The reply's JSON body (null when it is not JSON).
+  static JsonPtr json_of(const std::string &reply) {
+    return JsonPtr(json_tokener_parse(reply_body(reply).c_str()));
+  }
+  static std::vector<std::string> keys_of(json_object *object) {
+    std::vector<std::string> keys;
+    json_object_object_foreach(object, key, value) {
+      (void)value;
+      keys.push_back(key);
+    }
+    return keys;
+  }
+  static int int_of(json_object *object, const char *key) {
+    return json_object_get_int(json_member(object, key));
+  }
+  static std::string text_of(json_object *object, const char *key) {
+    const char *text = json_object_get_string(json_member(object, key));
+    return text ? text : "";
+  }
+
+  // Waits until the daemon has seen everything sent before (notices and
+  // log entries are sent without waiting; the daemon keeps their order).
+  void settle() {
+    size_t seen = daemon().requests(kSentinel).size();
+    cgi_send_notice(kSentinel, nullptr, 0);
+    ASSERT_TRUE(daemon().wait_for(kSentinel, seen + 1));
+  }
+  // Forgets the requests seen so far, including notices still on their way.
+  void forget() {
+    settle();
+    daemon().clear();
+  }
+  std::vector<SimRequest> sent(int code) {
+    settle();
+    return daemon().requests(code);
+  }
+  std::vector<log_info> logs() {
+    std::vector<log_info> out;
+    for (auto &r : sent(3485)) out.push_back(record_from<log_info>(r.payload));
+    return out;
+  }
+  // Requests other than the sentinel, in order.
+  std::vector<int> codes() {
+    settle();
+    std::vector<int> out;
+    for (int c : daemon().codes()) {
+      if (c != kSentinel) out.push_back(c);
+    }
+    return out;
+  }
+
+  template <class T>
+  static T detail_of(const log_info &entry, int *kind = nullptr) {
+    int32_t k, length;
+    memcpy(&k, entry.detail, 4);
+    memcpy(&length, entry.detail + 4, 4);
+    EXPECT_EQ(length, (int32_t)sizeof(T));
+    if (kind) *kind = k;
+    T data;
+    memcpy(&data, entry.detail + LOG_DETAIL_HEAD, sizeof data);
+    return data;
+  }
+
+  static disk_params stored_disk(int port) {
+    disk_params d = {};
+    EXPECT_EQ(read_disk(KXDB_FILE, &d, port), 0);
+    return d;
+  }
+  static disk_params nas_entry(int port, int type, const char *address, const char *directory) {
+    disk_params d = {};
+    d.port = port;
+    d.enable = 1;
+    d.property = 1;
+    d.hddType = type;
+    snprintf(d.address, sizeof d.address, "%s", address);
+    snprintf(d.directory, sizeof d.directory, "%s", directory);
+    return d;
+  }
+
+  // Every settings write fails while it lives: the database path is a
+  // directory. Reads give factory defaults.
+  struct BrokenSettings {
+    BrokenSettings() {
+      reset_settings();
+      mkdir(KXDB_FILE, 0755);
+    }
+    ~BrokenSettings() {
+      kxdb_close_all();
+      rmdir(KXDB_FILE);
+    }
+  };
+
+ private:
+  static constexpr int kSentinel = 9999;
+};
+
+inline Bytes int_answer(int32_t value) {
+  return bytes_of_int(value);
+}
+
+template <class T>
+Bytes records_answer(const std::vector<T> &records) {
+  Bytes out;
+  for (const T &r : records) {
+    Bytes b = bytes_of(r);
+    out.insert(out.end(), b.begin(), b.end());
+  }
+  return out;
+}
+
+inline int32_t int_at(const Bytes &payload, size_t offset) {
+  int32_t v = 0;
+  if (offset + 4 <= payload.size()) memcpy(&v, payload.data() + offset, 4);
+  return v;
+}

@@ -1,0 +1,72 @@
+// Helpers the storage handlers and decoders share: request reading, the
+// exchange with the daemon, short replies and the operation-log entries.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "kxdb_storage.h"
+#include "storage.h"
+#include "storage_records.h"
+
+// Module-private: kept in a namespace of their own so that the generic
+// names do not meet other modules' helpers in the one program.
+namespace storage {
+
+// ---- Request text ----
+// The body as a decimal number, converted as atoi does (leading blanks, a
+// sign, digits; 0 when there are none). Values beyond int saturate.
+int bare_number(const char *text);
+bool has_member(json_object *object, const char *key);
+// The member as an integer, `fallback` when it is absent.
+int member_int(json_object *object, const char *key, int fallback = 0);
+// Elements of an array member (0 and null when it is not an array).
+int array_length(json_object *array);
+json_object *array_at(json_object *array, int i);
+int element_int(json_object *array, int i);
+// Text of a member or element into a fixed field, cut to size - 1.
+void member_text(json_object *object, const char *key, char *field, size_t size);
+// URL-decoded text into a fixed field: bounded by the field whatever the
+// length of the encoded text.
+void decoded_text(json_object *value, char *field, size_t size);
+
+// ---- Exchange with the daemon ----
+// Sends the request, waits within its budget and closes the channel. True
+// when the dispatcher wrote a reply (g_callback_done set).
+bool storage_exchange(int code, const void *payload, int length);
+
+// ---- Answers ----
+// The first int32 of an answer of `count` 4-byte words; false when the
+// answer is too short to hold one (treated like a missing answer).
+bool answer_int(int count, const void *payload, int *value);
+// Text "OK" for result 0, "Error" otherwise; sets the flag.
+void reply_ok_or_error(int result);
+// {"key": value} as JSON; sets the flag.
+void reply_json_int(const char *key, int value);
+// Text of a fixed-width field that may lack its terminator.
+std::string field_text(const char *field, size_t width);
+template <size_t N>
+std::string field_text(const char (&field)[N]) {
+  return field_text(field, N);
+}
+void json_add_int(json_object *object, const char *key, int value);
+void json_add_text(json_object *object, const char *key, const std::string &text);
+
+// ---- Operation log (main type 4) ----
+constexpr int LOG_SUB_SET_DISK = 204;
+constexpr int LOG_SUB_FORMAT = 207;
+constexpr int LOG_SUB_NAS_ADD = 219;
+constexpr int LOG_SUB_NAS_DELETE = 220;
+constexpr int LOG_SUB_NAS_EDIT = 221;
+constexpr int LOG_SUB_REMOVE_SPACE = 224;
+constexpr int LOG_PARAM_NONE = 0;  // NAS entries name no parameter type
+constexpr int LOG_PARAM_DISK = 900;
+constexpr int LOG_PARAM_DISK_INFO = 919;
+
+// Sends one entry for `port`, with a detail block when `detail` is given.
+void send_storage_log(int sub_type, int param_type, int port, int detail_kind = 0,
+                      const void *detail = nullptr, int detail_length = 0);
+// Detail of a NAS entry: kind text, and the entry's address and directory.
+nas_log_detail nas_detail(const char *kind, const disk_params &disk);
+
+}  // namespace storage
