@@ -72,7 +72,7 @@ void send_login_log(const char *name) {
   entry.sub_type = kLogLogin;
   entry.param_type = kLogParamNone;
   // The session cookie does not exist yet: the entry names the login.
-  snprintf(entry.user_name, sizeof entry.user_name, "%s", name);
+  snprintf(entry.user_name, sizeof entry.user_name, "%.63s", name);
   cgi_send_log_info(&entry);
 }
 
