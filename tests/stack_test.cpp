@@ -140,6 +140,15 @@ TEST_F(Stack, DaemonBackedOperationReachesCoresim) {
   EXPECT_STREQ(json_object_get_string(member(body.get(), "result")), "done: status");
 }
 
+TEST_F(Stack, DiskListComesFromCoresimsModel) {
+  HttpReply r = http("GET", "/cgi-bin/webcgi/6100");
+  EXPECT_EQ(r.status, 200);
+  EXPECT_EQ(r.headers["content-type"], "application/json");
+  Json body = parse(r.body);
+  ASSERT_TRUE(body) << r.body;
+  EXPECT_NE(r.body.find("WDC WD20PURZ"), std::string::npos) << r.body;
+}
+
 TEST_F(Stack, MailLoginSetsCookiesForTheHostAndRedirects) {
   HttpReply r = http("GET", "/cgi-bin/webcgi/1018?demo-mail-token", "", "",
                      "Host: recorder.local:8080\r\n");

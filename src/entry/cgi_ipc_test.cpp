@@ -63,14 +63,14 @@ TEST_F(Channel, OtherFramesAreDeliveredAndIgnored) {
 }
 
 TEST_F(Channel, UnansweredExchangeEndsInOneErrorReply) {
-  // The answer comes after the budget (20 ms) and before the channel closes:
+  // The answer comes after the budget (100 ms) and before the channel closes:
   // it is not written after the error reply.
-  daemon().answer(4002, bytes_of_int(9), 60);
+  daemon().answer(4002, bytes_of_int(9), 250);
   int32_t payload = 0;
   cgi_start_ipc(probe_callback, 4002, sizeof payload, &payload, 0);
   EXPECT_EQ(g_callback_done.load(), 0);
   cgi_error_to_webserver(CGI_REPLY_TEXT);
-  std::this_thread::sleep_for(milliseconds(120));
+  std::this_thread::sleep_for(milliseconds(350));
   cgi_stop_ipc();
   EXPECT_EQ(g_callback_done.load(), 0);
   EXPECT_EQ(take_output(), "Content-type: text/plain\r\n\r\nCGI ERROR");
@@ -105,6 +105,7 @@ TEST_F(Channel, WaitBudgetsFollowTheRequestCode) {
   EXPECT_EQ(cgi_ipc_wait_polls(1153), 3000);
 
   // Observed: 30000 polls of 20 µs, then 1500 against 1000 polls of 400 µs.
+  cgi_ipc_set_poll_period(microseconds(20));
   auto start = steady_clock::now();
   exchange(3379);
   EXPECT_GE(elapsed_ms(start), 600);
