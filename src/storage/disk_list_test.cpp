@@ -35,29 +35,29 @@ TEST_F(DiskList, ListsDaemonDisksInPortOrderWithKeysAndSizesInMiB) {
 
   std::string reply = call("/6100");
   EXPECT_EQ(reply_header(reply), "Content-type: application/json\r\n");
-  JsonPtr body = json_of(reply);
+  JsonPtr body = parse_body(reply);
   ASSERT_TRUE(body);
-  EXPECT_EQ(keys_of(body.get()),
+  EXPECT_EQ(member_names(body.get()),
             (std::vector<std::string>{"resultString", "esataType", "HDD", "maxDiskNum"}));
-  EXPECT_EQ(text_of(body.get(), "resultString"), "OK");
-  EXPECT_EQ(int_of(body.get(), "esataType"), 2);
-  EXPECT_EQ(int_of(body.get(), "maxDiskNum"), 36);
+  EXPECT_EQ(text_member(body.get(), "resultString"), "OK");
+  EXPECT_EQ(int_member(body.get(), "esataType"), 2);
+  EXPECT_EQ(int_member(body.get(), "maxDiskNum"), 36);
   ASSERT_EQ(listed(body.get()), 2);  // ports 0 and 37 dropped
   json_object *first = disk_at(body.get(), 0);
-  EXPECT_EQ(keys_of(first),
+  EXPECT_EQ(member_names(first),
             (std::vector<std::string>{
                 "portId", "vendorName", "address", "directory", "totalSize", "usedSize",
                 "freeSize", "hddType", "state", "group", "property", "bUsable", "raid_id",
                 "raid_level", "raid_state", "raid_progress", "raid_sata_cnt", "raid_task",
                 "userName", "password", "raid_sata_port"}));
-  EXPECT_EQ(int_of(first, "portId"), 1);
-  EXPECT_EQ(int_of(first, "raid_id"), 1);
-  EXPECT_EQ(text_of(first, "vendorName"), "Disk1");
-  EXPECT_EQ(int_of(first, "totalSize"), 1048576);
-  EXPECT_EQ(int_of(first, "usedSize"), 3);
-  EXPECT_EQ(int_of(first, "freeSize"), 1048573);
-  EXPECT_EQ(int_of(first, "group"), 2);
-  EXPECT_EQ(int_of(disk_at(body.get(), 1), "portId"), 9);
+  EXPECT_EQ(int_member(first, "portId"), 1);
+  EXPECT_EQ(int_member(first, "raid_id"), 1);
+  EXPECT_EQ(text_member(first, "vendorName"), "Disk1");
+  EXPECT_EQ(int_member(first, "totalSize"), 1048576);
+  EXPECT_EQ(int_member(first, "usedSize"), 3);
+  EXPECT_EQ(int_member(first, "freeSize"), 1048573);
+  EXPECT_EQ(int_member(first, "group"), 2);
+  EXPECT_EQ(int_member(disk_at(body.get(), 1), "portId"), 9);
 }
 
 TEST_F(DiskList, StoredSharesAreMergedWithTheirFullDirectory) {
@@ -78,33 +78,33 @@ TEST_F(DiskList, StoredSharesAreMergedWithTheirFullDirectory) {
   snprintf(nas.address, sizeof nas.address, "daemon-address");
   daemon().answer(3433, bytes_of(nas));
 
-  JsonPtr body = json_of(call("/6100"));
+  JsonPtr body = parse_body(call("/6100"));
   ASSERT_TRUE(body);
   ASSERT_EQ(listed(body.get()), 2);  // the disabled entry is not listed
   json_object *four = disk_at(body.get(), 0);
-  EXPECT_EQ(text_of(four, "address"), "10.0.0.9");
-  EXPECT_EQ(text_of(four, "directory"), long_dir);
-  EXPECT_EQ(text_of(four, "userName"), "a%20b%26c");
-  EXPECT_EQ(text_of(four, "password"), "p%25w");
-  EXPECT_EQ(int_of(four, "state"), 1);  // the daemon's own fields stay
+  EXPECT_EQ(text_member(four, "address"), "10.0.0.9");
+  EXPECT_EQ(text_member(four, "directory"), long_dir);
+  EXPECT_EQ(text_member(four, "userName"), "a%20b%26c");
+  EXPECT_EQ(text_member(four, "password"), "p%25w");
+  EXPECT_EQ(int_member(four, "state"), 1);  // the daemon's own fields stay
   json_object *seven = disk_at(body.get(), 1);
-  EXPECT_EQ(int_of(seven, "portId"), 7);
-  EXPECT_EQ(int_of(seven, "state"), 2);  // stored but not reported
-  EXPECT_EQ(int_of(seven, "hddType"), DISK_TYPE_SMB);
-  EXPECT_EQ(int_of(seven, "group"), 3);
-  EXPECT_EQ(int_of(seven, "property"), 1);
-  EXPECT_EQ(text_of(seven, "directory"), "/share");
+  EXPECT_EQ(int_member(seven, "portId"), 7);
+  EXPECT_EQ(int_member(seven, "state"), 2);  // stored but not reported
+  EXPECT_EQ(int_member(seven, "hddType"), DISK_TYPE_SMB);
+  EXPECT_EQ(int_member(seven, "group"), 3);
+  EXPECT_EQ(int_member(seven, "property"), 1);
+  EXPECT_EQ(text_member(seven, "directory"), "/share");
 }
 
 TEST_F(DiskList, LocalDisksKeepTheDaemonTextsOverAStoredRecord) {
   disk_params stored = nas_entry(2, DISK_TYPE_NFS, "stored", "/stored");
   ASSERT_EQ(write_disk(KXDB_FILE, &stored), 0);
   daemon().answer(3433, bytes_of(local_disk(2)));
-  JsonPtr body = json_of(call("/6100"));
+  JsonPtr body = parse_body(call("/6100"));
   ASSERT_TRUE(body);
   ASSERT_EQ(listed(body.get()), 1);
-  EXPECT_EQ(text_of(disk_at(body.get(), 0), "address"), "");
-  EXPECT_EQ(text_of(disk_at(body.get(), 0), "vendorName"), "Disk2");
+  EXPECT_EQ(text_member(disk_at(body.get(), 0), "address"), "");
+  EXPECT_EQ(text_member(disk_at(body.get(), 0), "vendorName"), "Disk2");
 }
 
 TEST_F(DiskList, RaidMembersAreReportedAsABitMask) {
@@ -130,15 +130,15 @@ TEST_F(DiskList, RaidMembersAreReportedAsABitMask) {
   negative.raid_sata_port[0] = 4;
   daemon().answer(3433, records_answer<daemon_disk_info>({raid, odd, many, negative}));
 
-  JsonPtr body = json_of(call("/6100"));
+  JsonPtr body = parse_body(call("/6100"));
   ASSERT_TRUE(body);
   ASSERT_EQ(listed(body.get()), 4);
-  EXPECT_EQ(int_of(disk_at(body.get(), 0), "raid_sata_port"), 14);
-  EXPECT_EQ(int_of(disk_at(body.get(), 0), "raid_task"), 40);
-  EXPECT_EQ(int_of(disk_at(body.get(), 0), "raid_progress"), 40);
-  EXPECT_EQ((uint32_t)int_of(disk_at(body.get(), 1), "raid_sata_port"), 1u << 31);
-  EXPECT_EQ(int_of(disk_at(body.get(), 2), "raid_sata_port"), 0x1FFFE);
-  EXPECT_EQ(int_of(disk_at(body.get(), 3), "raid_sata_port"), 0);
+  EXPECT_EQ(int_member(disk_at(body.get(), 0), "raid_sata_port"), 14);
+  EXPECT_EQ(int_member(disk_at(body.get(), 0), "raid_task"), 40);
+  EXPECT_EQ(int_member(disk_at(body.get(), 0), "raid_progress"), 40);
+  EXPECT_EQ((uint32_t)int_member(disk_at(body.get(), 1), "raid_sata_port"), 1u << 31);
+  EXPECT_EQ(int_member(disk_at(body.get(), 2), "raid_sata_port"), 0x1FFFE);
+  EXPECT_EQ(int_member(disk_at(body.get(), 3), "raid_sata_port"), 0);
 }
 
 TEST_F(DiskList, UntrustedDaemonRecordsAreReadWithinTheirFields) {
@@ -149,25 +149,25 @@ TEST_F(DiskList, UntrustedDaemonRecordsAreReadWithinTheirFields) {
   Bytes answer = bytes_of(d);
   answer.resize(answer.size() + 100, 0x7f);  // a cut-off second record is dropped
   daemon().answer(3433, answer);
-  JsonPtr body = json_of(call("/6100"));
+  JsonPtr body = parse_body(call("/6100"));
   ASSERT_TRUE(body);
   ASSERT_EQ(listed(body.get()), 1);
-  EXPECT_EQ(text_of(disk_at(body.get(), 0), "vendorName"), std::string(64, 'v'));
-  EXPECT_EQ(text_of(disk_at(body.get(), 0), "directory"), std::string(128, 'p'));
-  EXPECT_EQ(text_of(disk_at(body.get(), 0), "userName"), std::string(33, 'u'));
+  EXPECT_EQ(text_member(disk_at(body.get(), 0), "vendorName"), std::string(64, 'v'));
+  EXPECT_EQ(text_member(disk_at(body.get(), 0), "directory"), std::string(128, 'p'));
+  EXPECT_EQ(text_member(disk_at(body.get(), 0), "userName"), std::string(33, 'u'));
 }
 
 TEST_F(DiskList, NothingToListAndTimeOut) {
   daemon().answer(3433, int_answer(0));  // no whole record
-  JsonPtr body = json_of(call("/6100"));
+  JsonPtr body = parse_body(call("/6100"));
   ASSERT_TRUE(body);
-  EXPECT_EQ(text_of(body.get(), "resultString"), "NO");
+  EXPECT_EQ(text_member(body.get(), "resultString"), "NO");
   EXPECT_EQ(listed(body.get()), 0);
 
   disk_params share = nas_entry(5, DISK_TYPE_NFS, "a", "/b");
   ASSERT_EQ(write_disk(KXDB_FILE, &share), 0);
-  body = json_of(call("/6100"));
-  EXPECT_EQ(text_of(body.get(), "resultString"), "OK");
+  body = parse_body(call("/6100"));
+  EXPECT_EQ(text_member(body.get(), "resultString"), "OK");
 
   daemon().silent(3433);
   EXPECT_EQ(call("/6100"), kJsonError);

@@ -121,12 +121,12 @@ TEST_F(Disks, SmartSendsTheLastOfTheFirstNumPortsAndLooksForPassed) {
   daemon().answer(3403, records_answer<smart_attr_record>({smart("result: PASSED"), smart("x")}));
   std::string reply = call("/6206", R"({"num": 2, "port": [3, 4, 5]})");
   EXPECT_EQ(reply_header(reply), "Content-type: application/json\r\n");
-  EXPECT_EQ(int_of(json_of(reply).get(), "selfEvaluation"), 1);
+  EXPECT_EQ(int_member(parse_body(reply).get(), "selfEvaluation"), 1);
   EXPECT_EQ(sent(3403).at(0).payload, int_answer(4));
 
   forget();
   daemon().answer(3403, bytes_of(smart("FAILED")));
-  EXPECT_EQ(int_of(json_of(call("/6206", R"({"num": 0, "port": [3]})")).get(), "selfEvaluation"),
+  EXPECT_EQ(int_member(parse_body(call("/6206", R"({"num": 0, "port": [3]})")).get(), "selfEvaluation"),
             0);
   EXPECT_EQ(sent(3403).at(0).payload, int_answer(0));
 
@@ -134,7 +134,7 @@ TEST_F(Disks, SmartSendsTheLastOfTheFirstNumPortsAndLooksForPassed) {
   memset(unterminated.text, 'x', sizeof unterminated.text);
   memcpy(unterminated.text + 22, "PASSED", 6);
   daemon().answer(3403, bytes_of(unterminated));
-  EXPECT_EQ(int_of(json_of(call("/6206", R"({"num": 1, "port": [1]})")).get(), "selfEvaluation"),
+  EXPECT_EQ(int_member(parse_body(call("/6206", R"({"num": 1, "port": [1]})")).get(), "selfEvaluation"),
             1);
 
   daemon().answer(3403, Bytes(39, 0));  // shorter than a record

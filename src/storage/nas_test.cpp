@@ -7,10 +7,10 @@ class Nas : public StorageTest {
  protected:
   // The "res" of a {"status": 0, "res": r} reply; -99 when it is not one.
   static int res_of(const std::string &reply) {
-    JsonPtr body = json_of(reply);
-    if (!body || keys_of(body.get()) != std::vector<std::string>{"status", "res"}) return -99;
-    if (int_of(body.get(), "status") != 0) return -99;
-    return int_of(body.get(), "res");
+    JsonPtr body = parse_body(reply);
+    if (!body || member_names(body.get()) != std::vector<std::string>{"status", "res"}) return -99;
+    if (int_member(body.get(), "status") != 0) return -99;
+    return int_member(body.get(), "res");
   }
 };
 
@@ -145,11 +145,11 @@ TEST_F(Nas, EditedDirectorySurvivesTheDiskListAndTheNextEdit) {
   daemon().answer(3439, int_answer(0));
   call("/6203", R"({"port": 12, "type": 3, "address": "srv", "directory": ")" + dir + "\"}");
   daemon().answer(3433, int_answer(0));
-  JsonPtr list = json_of(call("/6100"));
+  JsonPtr list = parse_body(call("/6100"));
   json_object *share = json_object_array_get_idx(json_member(list.get(), "HDD"), 0);
-  EXPECT_EQ(text_of(share, "directory"), dir);
+  EXPECT_EQ(text_member(share, "directory"), dir);
   call("/6203", R"({"port": 12, "type": 3, "address": "srv", "directory": ")" +
-                    text_of(share, "directory") + "\"}");
+                    text_member(share, "directory") + "\"}");
   EXPECT_EQ(std::string(stored_disk(12).directory), dir);
 }
 
@@ -221,13 +221,13 @@ TEST_F(Nas, SearchListsTheExportedPaths) {
   daemon().answer(3440, search_answer(2, {"/export/a", "/export/b"}));
   std::string reply = call("/6202", R"({"port": 6, "serverAddr": ")" + std::string(80, 's') +
                                         "\"}");
-  JsonPtr body = json_of(reply);
+  JsonPtr body = parse_body(reply);
   ASSERT_TRUE(body);
-  EXPECT_EQ(keys_of(body.get()), (std::vector<std::string>{"resultString", "NAS"}));
-  EXPECT_EQ(text_of(body.get(), "resultString"), "OK");
+  EXPECT_EQ(member_names(body.get()), (std::vector<std::string>{"resultString", "NAS"}));
+  EXPECT_EQ(text_member(body.get(), "resultString"), "OK");
   json_object *list = json_member(body.get(), "NAS");
   ASSERT_EQ(json_object_array_length(list), 2u);
-  EXPECT_EQ(text_of(json_object_array_get_idx(list, 1), "filePath"), "/export/b");
+  EXPECT_EQ(text_member(json_object_array_get_idx(list, 1), "filePath"), "/export/b");
   auto request = record_from<nas_search_request>(sent(3440).at(0).payload);
   EXPECT_EQ(request.port, 6);
   EXPECT_EQ(std::string(request.server_addr), std::string(63, 's'));
@@ -235,15 +235,15 @@ TEST_F(Nas, SearchListsTheExportedPaths) {
 
 TEST_F(Nas, SearchTrustsOnlyWhatTheAnswerHolds) {
   daemon().answer(3440, search_answer(1000, {"/one", std::string(300, 'x')}));
-  JsonPtr body = json_of(call("/6202", R"({"port": 1, "serverAddr": "h"})"));
+  JsonPtr body = parse_body(call("/6202", R"({"port": 1, "serverAddr": "h"})"));
   json_object *list = json_member(body.get(), "NAS");
   ASSERT_EQ(json_object_array_length(list), 2u);  // what the payload holds
-  EXPECT_EQ(text_of(json_object_array_get_idx(list, 1), "filePath"), std::string(256, 'x'));
+  EXPECT_EQ(text_member(json_object_array_get_idx(list, 1), "filePath"), std::string(256, 'x'));
 
   for (int32_t count : {0, -5}) {
     daemon().answer(3440, search_answer(count, {"/one"}));
-    body = json_of(call("/6202", R"({"port": 1, "serverAddr": "h"})"));
-    EXPECT_EQ(text_of(body.get(), "resultString"), "NO");
+    body = parse_body(call("/6202", R"({"port": 1, "serverAddr": "h"})"));
+    EXPECT_EQ(text_member(body.get(), "resultString"), "NO");
     EXPECT_EQ(json_object_array_length(json_member(body.get(), "NAS")), 0u);
   }
   daemon().answer(3440, Bytes{2, 0});

@@ -28,21 +28,21 @@ TEST_F(Quota, PageMergesTheDaemonsQuotasWithGroupsAndDisks) {
 
   std::string reply = call("/6208");
   EXPECT_EQ(reply_header(reply), "Content-type: application/json\r\n");
-  JsonPtr body = json_of(reply);
+  JsonPtr body = parse_body(reply);
   ASSERT_TRUE(body);
-  EXPECT_EQ(keys_of(body.get()), (std::vector<std::string>{"enable", "quota_array", "channel",
+  EXPECT_EQ(member_names(body.get()), (std::vector<std::string>{"enable", "quota_array", "channel",
                                                            "disk", "max_chan", "group_enable"}));
-  EXPECT_EQ(int_of(body.get(), "enable"), 1);
+  EXPECT_EQ(int_member(body.get(), "enable"), 1);
   json_object *quotas = json_member(body.get(), "quota_array");
   ASSERT_EQ(json_object_array_length(quotas), 2u);
   json_object *second = json_object_array_get_idx(quotas, 1);
-  EXPECT_EQ(keys_of(second), (std::vector<std::string>{"channel", "video_used", "video_quota",
+  EXPECT_EQ(member_names(second), (std::vector<std::string>{"channel", "video_used", "video_quota",
                                                        "picture_used", "picture_quota"}));
-  EXPECT_EQ(int_of(second, "channel"), 1);
-  EXPECT_EQ(int_of(second, "video_used"), 11);
-  EXPECT_EQ(int_of(second, "video_quota"), 101);
-  EXPECT_EQ(int_of(second, "picture_used"), 21);
-  EXPECT_EQ(int_of(second, "picture_quota"), 201);
+  EXPECT_EQ(int_member(second, "channel"), 1);
+  EXPECT_EQ(int_member(second, "video_used"), 11);
+  EXPECT_EQ(int_member(second, "video_quota"), 101);
+  EXPECT_EQ(int_member(second, "picture_used"), 21);
+  EXPECT_EQ(int_member(second, "picture_quota"), 201);
   json_object *channels = json_member(body.get(), "channel");
   ASSERT_EQ(json_object_array_length(channels), 16u);
   EXPECT_STREQ(json_object_get_string(json_object_array_get_idx(channels, 1)), "0110");
@@ -51,16 +51,16 @@ TEST_F(Quota, PageMergesTheDaemonsQuotasWithGroupsAndDisks) {
   ASSERT_EQ(json_object_array_length(disks), 36u);
   EXPECT_EQ(json_object_get_int(json_object_array_get_idx(disks, 2)), 5);  // port 3: group 4 + 1
   EXPECT_EQ(json_object_get_int(json_object_array_get_idx(disks, 3)), 0);
-  EXPECT_EQ(int_of(body.get(), "max_chan"), 32);
-  EXPECT_EQ(int_of(body.get(), "group_enable"), 1);
+  EXPECT_EQ(int_member(body.get(), "max_chan"), 32);
+  EXPECT_EQ(int_member(body.get(), "group_enable"), 1);
 }
 
 TEST_F(Quota, PageTrustsNoCountAndNoShortAnswer) {
   daemon().answer(3529, bytes_of(quota_answer(40)));
-  JsonPtr body = json_of(call("/6208"));
+  JsonPtr body = parse_body(call("/6208"));
   EXPECT_EQ(json_object_array_length(json_member(body.get(), "quota_array")), 16u);
   daemon().answer(3529, bytes_of(quota_answer(-3)));
-  body = json_of(call("/6208"));
+  body = parse_body(call("/6208"));
   EXPECT_EQ(json_object_array_length(json_member(body.get(), "quota_array")), 0u);
 
   Bytes short_answer = bytes_of(quota_answer(1));

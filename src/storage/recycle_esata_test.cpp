@@ -10,17 +10,17 @@ using Esata = StorageTest;
 TEST_F(Esata, RecycleModeSetAndGet) {
   daemon().answer(3475, int_answer(-1));
   std::string reply = call("/6204", R"({"mode": 1, "esata": 2})");
-  JsonPtr body = json_of(reply);
+  JsonPtr body = parse_body(reply);
   ASSERT_TRUE(body);
-  EXPECT_EQ(text_of(body.get(), "status"), "OK");  // whatever the daemon said
+  EXPECT_EQ(text_member(body.get(), "status"), "OK");  // whatever the daemon said
   EXPECT_EQ(sent(3475).at(0).payload, bytes_of(recycle_mode{1, 2}));
 
   daemon().answer(3431, bytes_of(recycle_mode{1, 0}));
-  body = json_of(call("/6205"));
+  body = parse_body(call("/6205"));
   ASSERT_TRUE(body);
-  EXPECT_EQ(keys_of(body.get()), (std::vector<std::string>{"mode", "esata"}));
-  EXPECT_EQ(int_of(body.get(), "mode"), 1);
-  EXPECT_EQ(int_of(body.get(), "esata"), 0);
+  EXPECT_EQ(member_names(body.get()), (std::vector<std::string>{"mode", "esata"}));
+  EXPECT_EQ(int_member(body.get(), "mode"), 1);
+  EXPECT_EQ(int_member(body.get(), "esata"), 0);
   EXPECT_EQ(sent(3431).at(0).payload, int_answer(0));
 
   daemon().answer(3431, int_answer(1));  // shorter than the record
@@ -35,29 +35,29 @@ TEST_F(Esata, BackupPlanIsStoredWhenNotStoppingAndReadBack) {
   std::string body = R"({"stopBackup": 0, "enable": 1, "streamType": 1, "fileType": 2,
     "recycle": 1, "backupTime": ")" + std::string(40, '9') + R"(", "channel": ")" +
                      std::string(70, '1') + R"(", "device": 3, "port": 4})";
-  JsonPtr reply = json_of(call("/6221", body));
+  JsonPtr reply = parse_body(call("/6221", body));
   ASSERT_TRUE(reply);
-  EXPECT_EQ(keys_of(reply.get()), (std::vector<std::string>{"result"}));
-  EXPECT_EQ(int_of(reply.get(), "result"), 0);
+  EXPECT_EQ(member_names(reply.get()), (std::vector<std::string>{"result"}));
+  EXPECT_EQ(int_member(reply.get(), "result"), 0);
   EXPECT_EQ(sent(1316).at(0).payload, int_answer(0));
 
   std::string got = call("/6220");
   EXPECT_EQ(reply_header(got), "Content-type: application/json\r\n");
-  JsonPtr plan = json_of(got);
+  JsonPtr plan = parse_body(got);
   ASSERT_TRUE(plan);
-  EXPECT_EQ(keys_of(plan.get()),
+  EXPECT_EQ(member_names(plan.get()),
             (std::vector<std::string>{"enable", "streamType", "fileType", "recycle", "channel",
                                       "backupTime", "device", "port"}));
-  EXPECT_EQ(int_of(plan.get(), "fileType"), 2);
-  EXPECT_EQ(text_of(plan.get(), "backupTime"), std::string(31, '9'));
-  EXPECT_EQ(text_of(plan.get(), "channel"), std::string(64, '1'));
-  EXPECT_EQ(int_of(plan.get(), "port"), 4);
+  EXPECT_EQ(int_member(plan.get(), "fileType"), 2);
+  EXPECT_EQ(text_member(plan.get(), "backupTime"), std::string(31, '9'));
+  EXPECT_EQ(text_member(plan.get(), "channel"), std::string(64, '1'));
+  EXPECT_EQ(int_member(plan.get(), "port"), 4);
 
   daemon().answer(1316, int_answer(-2));
-  reply = json_of(call("/6221", R"({"stopBackup": 1, "enable": 0})"));
-  EXPECT_EQ(int_of(reply.get(), "result"), -2);
+  reply = parse_body(call("/6221", R"({"stopBackup": 1, "enable": 0})"));
+  EXPECT_EQ(int_member(reply.get(), "result"), -2);
   EXPECT_EQ(sent(1316).at(1).payload, int_answer(1));
-  EXPECT_EQ(int_of(json_of(call("/6220")).get(), "enable"), 1);  // kept
+  EXPECT_EQ(int_member(parse_body(call("/6220")).get(), "enable"), 1);  // kept
 }
 
 TEST_F(Esata, BackupPlanFailures) {
@@ -68,8 +68,8 @@ TEST_F(Esata, BackupPlanFailures) {
   BrokenSettings broken;
   EXPECT_EQ(call("/6221", R"({"stopBackup": 0, "enable": 1})"), kJsonError);
   EXPECT_TRUE(sent(1316).empty());
-  JsonPtr plan = json_of(call("/6220"));  // unreadable: the factory default
-  EXPECT_EQ(int_of(plan.get(), "enable"), 0);
+  JsonPtr plan = parse_body(call("/6220"));  // unreadable: the factory default
+  EXPECT_EQ(int_member(plan.get(), "enable"), 0);
 }
 
 esata_backup_status backup_status(float percent) {
@@ -84,25 +84,25 @@ esata_backup_status backup_status(float percent) {
 TEST_F(Esata, BackupStatusWritesThePercentWithOneDecimal) {
   daemon().answer(1317, bytes_of(backup_status(12.46f)));
   std::string reply = call("/6222");
-  JsonPtr body = json_of(reply);
+  JsonPtr body = parse_body(reply);
   ASSERT_TRUE(body);
-  EXPECT_EQ(keys_of(body.get()),
+  EXPECT_EQ(member_names(body.get()),
             (std::vector<std::string>{"status", "percent", "last_time", "capacity"}));
   EXPECT_NE(reply.find("12.5"), std::string::npos) << reply;
   EXPECT_EQ(json_object_get_type(json_member(body.get(), "percent")), json_type_double);
   EXPECT_DOUBLE_EQ(json_object_get_double(json_member(body.get(), "percent")), 12.5);
-  EXPECT_EQ(text_of(body.get(), "last_time"), "2024-05-01 10:00:00");
-  EXPECT_EQ(int_of(body.get(), "capacity"), 500);
+  EXPECT_EQ(text_member(body.get(), "last_time"), "2024-05-01 10:00:00");
+  EXPECT_EQ(int_member(body.get(), "capacity"), 500);
 
   daemon().answer(1317, bytes_of(backup_status(NAN)));
-  body = json_of(call("/6222"));
+  body = parse_body(call("/6222"));
   ASSERT_TRUE(body);  // still JSON
   EXPECT_EQ(json_object_get_double(json_member(body.get(), "percent")), 0.0);
 
   esata_backup_status unterminated = backup_status(1.0f);
   memset(unterminated.last_time, 't', sizeof unterminated.last_time);
   daemon().answer(1317, bytes_of(unterminated));
-  EXPECT_EQ(text_of(json_of(call("/6222")).get(), "last_time"), std::string(32, 't'));
+  EXPECT_EQ(text_member(parse_body(call("/6222")).get(), "last_time"), std::string(32, 't'));
 
   Bytes short_answer = bytes_of(backup_status(1.0f));
   short_answer.resize(43);
@@ -120,16 +120,16 @@ export_disk_record export_disk(int port, int kind) {
 TEST_F(Esata, ExportDiskIsTheFirstOfTheEsataKind) {
   daemon().answer(3457, records_answer<export_disk_record>(
                             {export_disk(3, 2), export_disk(9, 5), export_disk(11, 5)}));
-  JsonPtr body = json_of(call("/6223"));
+  JsonPtr body = parse_body(call("/6223"));
   ASSERT_TRUE(body);
-  EXPECT_EQ(keys_of(body.get()), (std::vector<std::string>{"port", "result"}));
-  EXPECT_EQ(int_of(body.get(), "port"), 9);
-  EXPECT_EQ(int_of(body.get(), "result"), 0);
+  EXPECT_EQ(member_names(body.get()), (std::vector<std::string>{"port", "result"}));
+  EXPECT_EQ(int_member(body.get(), "port"), 9);
+  EXPECT_EQ(int_member(body.get(), "result"), 0);
 
   daemon().answer(3457, bytes_of(export_disk(3, 1)));
-  body = json_of(call("/6223"));
-  EXPECT_EQ(keys_of(body.get()), (std::vector<std::string>{"result"}));
-  EXPECT_EQ(int_of(body.get(), "result"), -1);
+  body = parse_body(call("/6223"));
+  EXPECT_EQ(member_names(body.get()), (std::vector<std::string>{"result"}));
+  EXPECT_EQ(int_member(body.get(), "result"), -1);
   daemon().silent(3457);
   EXPECT_EQ(call("/6223"), kJsonError);
 }
@@ -140,8 +140,8 @@ TEST_F(Esata, FormatEsataChecksThePortAndTheBody) {
   EXPECT_EQ(call("/6224", "not json"), kJsonError);
   EXPECT_TRUE(sent(3535).empty());
   daemon().answer(3535, int_answer(-4));
-  JsonPtr body = json_of(call("/6224", R"({"port": 36})"));
-  EXPECT_EQ(int_of(body.get(), "result"), -4);
+  JsonPtr body = parse_body(call("/6224", R"({"port": 36})"));
+  EXPECT_EQ(int_member(body.get(), "result"), -4);
   EXPECT_EQ(sent(3535).at(0).payload, int_answer(36));
   daemon().silent(3535);
   EXPECT_EQ(call("/6224", R"({"port": 1})"), kJsonError);
@@ -150,19 +150,19 @@ TEST_F(Esata, FormatEsataChecksThePortAndTheBody) {
 TEST_F(Esata, AutoBackupStatusStopAndFormatInfo) {
   daemon().answer(3536, int_answer(3));
   daemon().answer(3537, int_answer(0));
-  EXPECT_EQ(keys_of(json_of(call("/6225")).get()), (std::vector<std::string>{"status"}));
-  EXPECT_EQ(int_of(json_of(call("/6225")).get(), "status"), 3);
-  EXPECT_EQ(int_of(json_of(call("/6226")).get(), "result"), 0);
+  EXPECT_EQ(member_names(parse_body(call("/6225")).get()), (std::vector<std::string>{"status"}));
+  EXPECT_EQ(int_member(parse_body(call("/6225")).get(), "status"), 3);
+  EXPECT_EQ(int_member(parse_body(call("/6226")).get(), "result"), 0);
 
   format_info_record info = {1, 55, 4, {0, 0}, 2};
   daemon().answer(3540, bytes_of(info));
-  JsonPtr body = json_of(call("/6227"));
+  JsonPtr body = parse_body(call("/6227"));
   ASSERT_TRUE(body);
-  EXPECT_EQ(keys_of(body.get()), (std::vector<std::string>{"status", "port", "type", "percent"}));
-  EXPECT_EQ(int_of(body.get(), "status"), 1);
-  EXPECT_EQ(int_of(body.get(), "port"), 4);
-  EXPECT_EQ(int_of(body.get(), "type"), 2);
-  EXPECT_EQ(int_of(body.get(), "percent"), 55);
+  EXPECT_EQ(member_names(body.get()), (std::vector<std::string>{"status", "port", "type", "percent"}));
+  EXPECT_EQ(int_member(body.get(), "status"), 1);
+  EXPECT_EQ(int_member(body.get(), "port"), 4);
+  EXPECT_EQ(int_member(body.get(), "type"), 2);
+  EXPECT_EQ(int_member(body.get(), "percent"), 55);
 
   daemon().answer(3540, Bytes(11, 1));  // shorter than the record
   EXPECT_EQ(call("/6227"), kJsonError);

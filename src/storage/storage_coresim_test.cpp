@@ -2,43 +2,20 @@
 // demo runs them (disk list, format, NAS add/edit/delete, quotas).
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <map>
-#include <csignal>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 #include "cgi_runner.h"
+#include "coresim_process.h"
 #include "json_codecs.h"
 
 namespace {
 
 class StorageOnCoresim : public ::testing::Test {
  protected:
-  void SetUp() override {
-    unlink("/var/run/kxsocket");
-    unlink("/mnt/nand/app/kxdb.db");
-    pid_ = fork();
-    if (pid_ == 0) {
-      std::vector<std::string> argv_s = cgi_command(CORESIM_PROGRAM);
-      std::vector<char *> argv;
-      for (auto &s : argv_s) argv.push_back(s.data());
-      argv.push_back(nullptr);
-      execvp(argv[0], argv.data());
-      _exit(127);
-    }
-    struct stat st;
-    for (int i = 0; i < 500 && stat("/var/run/kxsocket", &st) != 0; i++) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-  }
-  void TearDown() override {
-    kill(pid_, SIGTERM);
-    int status;
-    waitpid(pid_, &status, 0);
-  }
+  // A fresh settings database, then coresim (members start in this order).
+  int fresh_settings_ = unlink("/mnt/nand/app/kxdb.db");
+  CoresimProcess coresim_{CORESIM_PROGRAM};
 
   static CgiReply post(const std::string &path, const std::string &body) {
     CgiRequest r;

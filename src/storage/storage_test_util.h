@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "handler_fixture.h"
+#include "json_checks.h"
 #include "json_codecs.h"
 #include "kxdb.h"
 #include "kxdb_storage.h"
@@ -18,35 +19,11 @@
 #include "storage_records.h"
 #include "web_utils.h"
 
-inline const std::string kTextHeader = "Content-type: text/plain\r\n\r\n";
-inline const std::string kJsonHeader = "Content-type: application/json\r\n\r\n";
 inline const std::string kTextOk = kTextHeader + "OK";
 inline const std::string kTextError = kTextHeader + "Error";
-inline const std::string kCgiError = kTextHeader + "CGI ERROR";
-inline const std::string kJsonError = kJsonHeader + "{status:\"CGI ERROR\"}";
 
 class StorageTest : public HandlerTest {
  protected:
-  // The reply's JSON body (null when it is not JSON).
-  static JsonPtr json_of(const std::string &reply) {
-    return JsonPtr(json_tokener_parse(reply_body(reply).c_str()));
-  }
-  static std::vector<std::string> keys_of(json_object *object) {
-    std::vector<std::string> keys;
-    json_object_object_foreach(object, key, value) {
-      (void)value;
-      keys.push_back(key);
-    }
-    return keys;
-  }
-  static int int_of(json_object *object, const char *key) {
-    return json_object_get_int(json_member(object, key));
-  }
-  static std::string text_of(json_object *object, const char *key) {
-    const char *text = json_object_get_string(json_member(object, key));
-    return text ? text : "";
-  }
-
   // Waits until the daemon has seen everything sent before (notices and
   // log entries are sent without waiting; the daemon keeps their order).
   void settle() {

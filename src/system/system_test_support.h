@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "handler_fixture.h"
+#include "json_checks.h"
 #include "system.h"
 
 // An enabled account with every right; `md5` is the stored digest.
@@ -33,31 +34,6 @@ inline user_info stored_user(int id) {
   return u;
 }
 
-// The reply body parsed (null when it is not JSON).
-inline JsonPtr parse_body(const std::string &reply) {
-  return JsonPtr(json_tokener_parse(reply_body(reply).c_str()));
-}
-
-inline std::vector<std::string> member_names(json_object *object) {
-  std::vector<std::string> names;
-  json_object_object_foreach(object, key, value) {
-    (void)value;
-    names.push_back(key);
-  }
-  return names;
-}
-
-inline int int_member(json_object *object, const char *key) {
-  json_object *v = json_member(object, key);
-  EXPECT_TRUE(v) << key;
-  return v ? json_object_get_int(v) : -12345;
-}
-
-inline std::string text_member(json_object *object, const char *key) {
-  json_object *v = json_member(object, key);
-  EXPECT_TRUE(v) << key;
-  return v ? json_object_get_string(v) : "<missing>";
-}
 
 // Marks the end of what a handler sent: the fake daemon serves requests in
 // the order they were sent, so once the marker has arrived every earlier

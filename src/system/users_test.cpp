@@ -8,7 +8,6 @@
 
 namespace {
 
-const std::string kText = "Content-type: text/plain\r\n\r\n";
 
 std::string add_body(const std::string &name, const std::string &extra = "") {
   return R"({"name": ")" + name +
@@ -43,7 +42,7 @@ TEST_F(Users, AddStoresTheAccountNotifiesAndLogs) {
   std::string reply = call("/6071", add_body("alice", R"(, "localliveview": "1011",)"
                                                      R"( "remoteplayback": "01", "localEvent": 1,)"
                                                      R"( "remoteShutdown": 1, "id": 42)"));
-  EXPECT_EQ(reply, kText + "id=0");
+  EXPECT_EQ(reply, kTextHeader + "id=0");
 
   user_info u = stored_user(0);
   EXPECT_EQ(u.id, 0);
@@ -73,25 +72,25 @@ TEST_F(Users, AddStoresTheAccountNotifiesAndLogs) {
   EXPECT_EQ(log.param_type, 921);
   EXPECT_STREQ(log.user_name, "admin");  // from the session cookie
 
-  EXPECT_EQ(call("/6071", add_body("bob")), kText + "id=1");
+  EXPECT_EQ(call("/6071", add_body("bob")), kTextHeader + "id=1");
 }
 
 TEST_F(Users, AddTakesTheLowestFreeSlot) {
   seed({0, 1, 2, 4});
   call("/6073", R"({"id": 1, "type": 1})");
-  EXPECT_EQ(call("/6071", add_body("carol")), kText + "id=1");
-  EXPECT_EQ(call("/6071", add_body("dave")), kText + "id=3");
-  EXPECT_EQ(call("/6071", add_body("erin")), kText + "id=5");
+  EXPECT_EQ(call("/6071", add_body("carol")), kTextHeader + "id=1");
+  EXPECT_EQ(call("/6071", add_body("dave")), kTextHeader + "id=3");
+  EXPECT_EQ(call("/6071", add_body("erin")), kTextHeader + "id=5");
 }
 
 TEST_F(Users, AddRefusesAHundredthAccountBeforeReadingTheRequest) {
   for (int id = 0; id < USER_MAX; id++) seed({id});
-  EXPECT_EQ(call("/6071", "not json"), kText + "FAILED_FULL");
-  EXPECT_EQ(call("/6071", add_body("zed")), kText + "FAILED_FULL");
+  EXPECT_EQ(call("/6071", "not json"), kTextHeader + "FAILED_FULL");
+  EXPECT_EQ(call("/6071", add_body("zed")), kTextHeader + "FAILED_FULL");
   expect_nothing_sent();
 
   call("/6073", R"({"id": 57, "type": 0})");  // a deleted slot is free again
-  EXPECT_EQ(call("/6071", add_body("zed")), kText + "id=57");
+  EXPECT_EQ(call("/6071", add_body("zed")), kTextHeader + "id=57");
 }
 
 TEST_F(Users, AddIgnoresIncompleteOrInvalidRequests) {
@@ -115,18 +114,18 @@ TEST_F(Users, NamesCollideOnTheirFirst31Characters) {
   const std::string name31(31, 'n');
   const std::string name40 = name31 + "123456789";
   store_user(make_user(3, name31, "d", 1));
-  EXPECT_EQ(call("/6071", add_body(name40)), kText + "SAMEUSER");
-  EXPECT_EQ(call("/6071", add_body(name31)), kText + "SAMEUSER");
-  EXPECT_EQ(call("/6071", add_body(name31.substr(0, 30))), kText + "id=0");
+  EXPECT_EQ(call("/6071", add_body(name40)), kTextHeader + "SAMEUSER");
+  EXPECT_EQ(call("/6071", add_body(name31)), kTextHeader + "SAMEUSER");
+  EXPECT_EQ(call("/6071", add_body(name31.substr(0, 30))), kTextHeader + "id=0");
 
   // A stored 40-character name is not found by its first 31 characters.
-  EXPECT_EQ(call("/6071", add_body("m" + name40.substr(1))), kText + "id=1");
+  EXPECT_EQ(call("/6071", add_body("m" + name40.substr(1))), kTextHeader + "id=1");
   EXPECT_STREQ(stored_user(1).name, ("m" + name40.substr(1)).c_str());  // add keeps 63
-  EXPECT_EQ(call("/6071", add_body("m" + name40.substr(1))), kText + "id=2");
+  EXPECT_EQ(call("/6071", add_body("m" + name40.substr(1))), kTextHeader + "id=2");
 
   // A deleted account's name is free.
   call("/6073", R"({"id": 3, "type": 1})");
-  EXPECT_EQ(call("/6071", add_body(name31)), kText + "id=3");
+  EXPECT_EQ(call("/6071", add_body(name31)), kTextHeader + "id=3");
 }
 
 TEST_F(Users, ChangeMergesThePresentMembers) {
@@ -142,7 +141,7 @@ TEST_F(Users, ChangeMergesThePresentMembers) {
   std::string body = R"({"id": 2, "name": "renamed", "password": "abc", "type": 2,)"
                      R"( "permission": 1, "remotePermission": 1, "localPlayback": 1,)"
                      R"( "localliveview": "0110"})";
-  EXPECT_EQ(call("/6072", body), kText + "OK");
+  EXPECT_EQ(call("/6072", body), kTextHeader + "OK");
   user_info after = stored_user(2);
   EXPECT_EQ(after.enable, 1);
   EXPECT_STREQ(after.name, "renamed");
@@ -166,21 +165,21 @@ TEST_F(Users, ChangeMergesThePresentMembers) {
 
 TEST_F(Users, RenamingOntoAnotherAccountIsRefused) {
   seed({2, 5});
-  EXPECT_EQ(call("/6072", R"({"id": 2, "name": "user5", "type": 0})"), kText + "SAMEUSER");
+  EXPECT_EQ(call("/6072", R"({"id": 2, "name": "user5", "type": 0})"), kTextHeader + "SAMEUSER");
   EXPECT_STREQ(stored_user(2).name, "user2");
   EXPECT_EQ(stored_user(2).type, 1);
-  EXPECT_EQ(call("/6072", R"({"id": 2, "name": "user2", "type": 0})"), kText + "OK");
+  EXPECT_EQ(call("/6072", R"({"id": 2, "name": "user2", "type": 0})"), kTextHeader + "OK");
   EXPECT_EQ(stored_user(2).type, 0);
 
   // A rename keeps the 31 characters that were compared.
   EXPECT_EQ(call("/6072", R"({"id": 2, "name": ")" + std::string(40, 'r') + R"("})"),
-            kText + "OK");
+            kTextHeader + "OK");
   EXPECT_EQ(std::string(stored_user(2).name), std::string(31, 'r'));
 }
 
 TEST_F(Users, DeleteZeroesTheSlotNotifiesAndLogs) {
   seed({0, 1, 2});
-  EXPECT_EQ(call("/6073", R"({"id": 1, "type": 1})"), kText + "OK");
+  EXPECT_EQ(call("/6073", R"({"id": 1, "type": 1})"), kTextHeader + "OK");
   user_info gone = stored_user(1);
   user_info zero = {};
   zero.id = 1;
@@ -207,8 +206,8 @@ TEST_F(Users, IdsOutOfRangeChangeAndDeleteNothing) {
   EXPECT_EQ(listed_ids(), (std::vector<int>{0, 99}));
   expect_nothing_sent();
 
-  EXPECT_EQ(call("/6072", R"({"id": 99, "type": 2})"), kText + "OK");
-  EXPECT_EQ(call("/6073", R"({"id": 0, "type": 3})"), kText + "OK");
+  EXPECT_EQ(call("/6072", R"({"id": 99, "type": 2})"), kTextHeader + "OK");
+  EXPECT_EQ(call("/6073", R"({"id": 0, "type": 3})"), kTextHeader + "OK");
 }
 
 TEST_F(Users, TheListShowsEnabledAccountsInIdOrder) {
@@ -254,7 +253,7 @@ TEST_F(Users, TheListShowsEnabledAccountsInIdOrder) {
 
 TEST_F(Users, AFailedWriteIsAnErrorWithoutNoticeOrLogEntry) {
   BrokenSettings broken;
-  const std::string error = kText + "CGI ERROR";
+  const std::string error = kTextHeader + "CGI ERROR";
   EXPECT_EQ(call("/6071", add_body("new")), error);
   EXPECT_EQ(call("/6072", R"({"id": 1, "type": 2})"), error);
   EXPECT_EQ(call("/6073", R"({"id": 1, "type": 1})"), error);
@@ -296,12 +295,12 @@ TEST_F(Users, TheBrandingListComesFromItsOwnDatabase) {
 
 TEST_F(Users, NoticesToTheDaemon) {
   daemon().answer(3265, bytes_of_int(-3));
-  EXPECT_EQ(call("/6075"), kText + "-3");
+  EXPECT_EQ(call("/6075"), kTextHeader + "-3");
   daemon().silent(3265);
   EXPECT_EQ(call("/6075"), "Content-type: application/json\r\n\r\n{status:\"CGI ERROR\"}");
 
-  EXPECT_EQ(call("/6076"), kText + "OK");
-  EXPECT_EQ(call("/6077"), kText + "OK");
+  EXPECT_EQ(call("/6076"), kTextHeader + "OK");
+  EXPECT_EQ(call("/6077"), kTextHeader + "OK");
   ASSERT_TRUE(daemon().wait_for(3505));
   ASSERT_TRUE(daemon().wait_for(3267));
   EXPECT_TRUE(daemon().requests(3267).at(0).payload.empty());
