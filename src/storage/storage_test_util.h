@@ -27,9 +27,7 @@ class StorageTest : public HandlerTest {
   // Waits until the daemon has seen everything sent before (notices and
   // log entries are sent without waiting; the daemon keeps their order).
   void settle() {
-    size_t seen = daemon().requests(kSentinel).size();
-    cgi_send_notice(kSentinel, nullptr, 0);
-    ASSERT_TRUE(daemon().wait_for(kSentinel, seen + 1));
+    ::settle(daemon());
   }
   // Forgets the requests seen so far, including notices still on their way.
   void forget() {
@@ -50,7 +48,7 @@ class StorageTest : public HandlerTest {
     settle();
     std::vector<int> out;
     for (int c : daemon().codes()) {
-      if (c != kSentinel) out.push_back(c);
+      if (c != kSettleMarker) out.push_back(c);
     }
     return out;
   }
@@ -83,21 +81,8 @@ class StorageTest : public HandlerTest {
     return d;
   }
 
-  // Every settings write fails while it lives: the database path is a
-  // directory. Reads give factory defaults.
-  struct BrokenSettings {
-    BrokenSettings() {
-      reset_settings();
-      mkdir(KXDB_FILE, 0755);
-    }
-    ~BrokenSettings() {
-      kxdb_close_all();
-      rmdir(KXDB_FILE);
-    }
-  };
 
  private:
-  static constexpr int kSentinel = 9999;
 };
 
 inline Bytes int_answer(int32_t value) {

@@ -34,25 +34,3 @@ inline user_info stored_user(int id) {
   return u;
 }
 
-
-// Marks the end of what a handler sent: the fake daemon serves requests in
-// the order they were sent, so once the marker has arrived every earlier
-// notice has too.
-constexpr int kMarkerCode = 9999;
-inline void settle(FakeDaemon &daemon) {
-  size_t markers = daemon.requests(kMarkerCode).size() + 1;
-  cgi_send_notice(kMarkerCode, nullptr, 0);
-  ASSERT_TRUE(daemon.wait_for(kMarkerCode, markers));
-}
-
-// Makes every settings write fail: the database file becomes a directory.
-struct BrokenSettings {
-  BrokenSettings() {
-    reset_settings();
-    mkdir(KXDB_FILE, 0755);
-  }
-  ~BrokenSettings() {
-    kxdb_close_all();
-    rmdir(KXDB_FILE);
-  }
-};

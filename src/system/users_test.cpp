@@ -34,7 +34,7 @@ class Users : public HandlerTest {
   // Nothing was sent to the daemon (no notice, no log entry).
   void expect_nothing_sent() {
     settle(daemon());
-    EXPECT_EQ(daemon().codes(), std::vector<int>(daemon().codes().size(), kMarkerCode));
+    EXPECT_EQ(daemon().codes(), std::vector<int>(daemon().codes().size(), kSettleMarker));
   }
 };
 

@@ -2,12 +2,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 #include "cgi_ipc.h"
 #include "cgic.h"
 #include "kxdb.h"
+#include "web_utils.h"
 
 void reset_settings() {
   kxdb_close_all();
@@ -75,4 +77,20 @@ std::string reply_body(const std::string &reply) {
 std::string reply_header(const std::string &reply) {
   size_t end = reply.find("\r\n\r\n");
   return end == std::string::npos ? "" : reply.substr(0, end + 2);
+}
+
+void settle(FakeDaemon &daemon) {
+  size_t markers = daemon.requests(kSettleMarker).size() + 1;
+  cgi_send_notice(kSettleMarker, nullptr, 0);
+  ASSERT_TRUE(daemon.wait_for(kSettleMarker, markers));
+}
+
+BrokenSettings::BrokenSettings() {
+  reset_settings();
+  mkdir(KXDB_FILE, 0755);
+}
+
+BrokenSettings::~BrokenSettings() {
+  kxdb_close_all();
+  rmdir(KXDB_FILE);
 }

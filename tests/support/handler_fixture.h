@@ -39,6 +39,19 @@ class HandlerTest : public ::testing::Test {
 // Removes the settings databases and closes their connections.
 void reset_settings();
 
+// A request code no module uses: sent as a marker by settle().
+constexpr int kSettleMarker = 9999;
+// Waits until the daemon has seen every request sent before, those sent
+// without waiting included (it serves them in the order they were sent).
+void settle(FakeDaemon &daemon);
+
+// Makes every settings write fail while it lives: the database file becomes
+// a directory. Reads give factory defaults.
+struct BrokenSettings {
+  BrokenSettings();
+  ~BrokenSettings();
+};
+
 // The body of a CGI reply (after the header block), and its header.
 std::string reply_body(const std::string &reply);
 std::string reply_header(const std::string &reply);
