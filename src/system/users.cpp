@@ -80,18 +80,23 @@ user_info new_user(json_object *request, int type, int permission, int remote_pe
   return user;
 }
 
+// Replies with a JSON array of the enabled accounts among the first `count`.
+template <class User, class Entry>
+int write_enabled_users(const std::vector<User> &users, int count, Entry entry) {
+  JsonPtr list(json_object_new_array());
+  for (int i = 0; i < count && i < (int)users.size(); i++) {
+    if (users[i].enable != 0) json_object_array_add(list.get(), entry(users[i]));
+  }
+  return json_writeback(CGI_REPLY_JSON, list.get());
+}
+
 }  // namespace
 
 int on_get_user_list(char *) {
   std::vector<user_info> users(USER_MAX);
   int count = 0;
   read_users(KXDB_FILE, users.data(), &count);
-  JsonPtr list(json_object_new_array());
-  for (int i = 0; i < count; i++) {
-    if (users[i].enable != 0) json_object_array_add(list.get(), user_list_entry(users[i]));
-  }
-  json_writeback(CGI_REPLY_JSON, list.get());
-  return 0;
+  return write_enabled_users(users, count, user_list_entry);
 }
 
 int on_add_new_user(char *text) {
@@ -175,10 +180,5 @@ int on_get_oem_user_list(char *) {
   std::vector<user_oem_info> users(USER_MAX);
   int count = 0;
   read_users_oem(OEM_DB_FILE, users.data(), &count);
-  JsonPtr list(json_object_new_array());
-  for (int i = 0; i < count; i++) {
-    if (users[i].enable != 0) json_object_array_add(list.get(), oem_list_entry(users[i]));
-  }
-  json_writeback(CGI_REPLY_JSON, list.get());
-  return 0;
+  return write_enabled_users(users, count, oem_list_entry);
 }
