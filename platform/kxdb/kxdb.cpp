@@ -86,8 +86,11 @@ sqlite3 *database(const char *file, bool create) {
 }
 
 // Runs `body` inside one immediate transaction; commits when it succeeds.
+// Inside a transaction already (kxdb_transaction around several writers),
+// the body joins it and the outer one commits or rolls back.
 template <class Body>
 int in_transaction(sqlite3 *db, Body body) {
+  if (db && !sqlite3_get_autocommit(db)) return body() ? 0 : -1;
   if (!db || !exec(db, "BEGIN IMMEDIATE")) return -1;
   if (!body()) {
     exec(db, "ROLLBACK");
@@ -136,15 +139,13 @@ int kxdb_del(const char *file, const char *kind, int idx) {
   return q && q.text(1, kind).integer(2, idx).run() ? 0 : -1;
 }
 
-int kxdb_get_all(const char *file, const char *kind, void *records, size_t size, int capacity,
-                 int *count, int *indexes) {
-  if (count) *count = 0;
-  sqlite3 *db = database(file, false);
-  if (!db) return 0;
-  Statement q(db, "SELECT idx, data FROM records WHERE kind = ? ORDER BY idx");
-  if (!q) return -1;
-  q.text(1, kind);
-  int n = 0, rc;
+namespace {
+
+// Reads the rows of a prepared (idx, data) query into the records. A scan
+// that ends in anything but its last row (busy, I/O error) is a failure.
+int scan_records(Statement &q, void *records, size_t size, int capacity, int *count,
+                 int *indexes) {
+  int n = 0, rc = SQLITE_DONE;
   while (n < capacity && (rc = q.step()) == SQLITE_ROW) {
     char *slot = static_cast<char *>(records) + (size_t)n * size;
     size_t got = (size_t)sqlite3_column_bytes(q.get(), 1);
@@ -153,8 +154,34 @@ int kxdb_get_all(const char *file, const char *kind, void *records, size_t size,
     if (indexes) indexes[n] = sqlite3_column_int(q.get(), 0);
     n++;
   }
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) return -1;
   if (count) *count = n;
   return 0;
+}
+
+}  // namespace
+
+int kxdb_get_all(const char *file, const char *kind, void *records, size_t size, int capacity,
+                 int *count, int *indexes) {
+  if (count) *count = 0;
+  sqlite3 *db = database(file, false);
+  if (!db) return 0;
+  Statement q(db, "SELECT idx, data FROM records WHERE kind = ? ORDER BY idx");
+  if (!q) return -1;
+  q.text(1, kind);
+  return scan_records(q, records, size, capacity, count, indexes);
+}
+
+int kxdb_get_range(const char *file, const char *kind, int low, int high, void *records,
+                   size_t size, int capacity, int *count, int *indexes) {
+  if (count) *count = 0;
+  sqlite3 *db = database(file, false);
+  if (!db) return 0;
+  Statement q(db,
+              "SELECT idx, data FROM records WHERE kind = ? AND idx BETWEEN ? AND ? ORDER BY idx");
+  if (!q) return -1;
+  q.text(1, kind).integer(2, low).integer(3, high);
+  return scan_records(q, records, size, capacity, count, indexes);
 }
 
 int kxdb_copy(const char *file, const char *kind, const void *record, size_t size,

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 constexpr const char *KXDB_FILE = "/mnt/nand/app/kxdb.db";
@@ -27,6 +28,10 @@ int kxdb_del(const char *file, const char *kind, int idx);
 // (an array of `size`-byte records); `indexes` (optional) receives the keys.
 int kxdb_get_all(const char *file, const char *kind, void *records, size_t size,
                  int capacity, int *count, int *indexes = nullptr);
+
+// As kxdb_get_all, for the keys from `low` to `high` only.
+int kxdb_get_range(const char *file, const char *kind, int low, int high, void *records,
+                   size_t size, int capacity, int *count, int *indexes);
 
 // Writes `record` to every key whose bit is set in `mask`, each copy with its
 // int32 key field (at `key_offset`) set to the key, in one transaction.
@@ -56,4 +61,48 @@ void kxdb_close_all();
 inline int kxdb_read_or_default(const char *file, const char *kind, int idx, void *record,
                                 size_t size) {
   return kxdb_get(file, kind, idx, record, size) < 0 ? -1 : 0;
+}
+
+// The shape of every typed reader: a zeroed record with its key field set
+// (the factory default of a key never written), the stored bytes over it,
+// copied out only on success (a failed read leaves the caller's record as
+// it was). `key` may be null for records without a key field. 0 or -1.
+template <class Record>
+int kxdb_read_record(const char *file, const char *kind, int idx, Record *out,
+                     int32_t Record::*key) {
+  Record r{};
+  if (key) r.*key = idx;
+  if (kxdb_read_or_default(file, kind, idx, &r, sizeof r) != 0) return -1;
+  *out = r;
+  return 0;
+}
+
+// The matching writer: stores the record under its own key field.
+template <class Record>
+int kxdb_write_record(const char *file, const char *kind, const Record *record,
+                      int32_t Record::*key) {
+  return kxdb_put(file, kind, record->*key, record, sizeof *record);
+}
+
+// Every record of keys first .. first + n - 1 in key order into `out` (n
+// records), never-written ones as factory defaults. One scan of the table.
+// `count` receives n. 0, or -1 (out untouched) on a database error.
+template <class Record>
+int kxdb_read_records(const char *file, const char *kind, Record *out, int first, int n,
+                      int32_t Record::*key, int *count = nullptr) {
+  if (count) *count = 0;
+  if (n <= 0) return 0;
+  std::unique_ptr<Record[]> all(new Record[n]());
+  for (int i = 0; i < n; i++) all[i].*key = first + i;
+  std::unique_ptr<Record[]> stored(new Record[n]());
+  std::unique_ptr<int[]> keys(new int[n]());
+  int found = 0;
+  if (kxdb_get_range(file, kind, first, first + n - 1, stored.get(), sizeof(Record), n, &found,
+                     keys.get()) != 0) {
+    return -1;
+  }
+  for (int i = 0; i < found; i++) all[keys[i] - first] = stored[i];
+  for (int i = 0; i < n; i++) out[i] = all[i];
+  if (count) *count = n;
+  return 0;
 }

@@ -49,16 +49,19 @@ int write_ptz_params_all(const char *file, const ptz_action_params *list, int ty
 
 int copy_ptz_params_all(const char *file, const ptz_action_params *list, int type, uint64_t mask) {
   // Every entry of a list carries its channel; each copy gets the target's.
-  ptz_action_params copy[PTZ_ACTION_MAX];
-  for (int ch = 0; ch < 64; ch++) {
-    if (!(mask >> ch & 1)) continue;
-    memcpy(copy, list, sizeof copy);
-    for (auto &e : copy) {
-      if (e.acto_ptz_channel > 0) e.chn_id = ch;
+  // One transaction: a failure part-way leaves every channel as it was.
+  return kxdb_transaction(file, [&] {
+    ptz_action_params copy[PTZ_ACTION_MAX];
+    for (int ch = 0; ch < 64; ch++) {
+      if (!(mask >> ch & 1)) continue;
+      memcpy(copy, list, sizeof copy);
+      for (auto &e : copy) {
+        if (e.acto_ptz_channel > 0) e.chn_id = ch;
+      }
+      if (write_ptz_params_all(file, copy, type, ch) != 0) return false;
     }
-    if (write_ptz_params_all(file, copy, type, ch) != 0) return -1;
-  }
-  return 0;
+    return true;
+  });
 }
 
 int read_peoplecnt_ptz_params(const char *file, ptz_action_params *list, int channel, int *count) {
@@ -101,11 +104,7 @@ int write_peoplecnt_wled_params_all(const char *file, const whiteled_params *rec
 int read_http_notification_params(const char *file, http_notification_params *record,
                                   int channel, const char *table) {
   if (!table) return -1;
-  http_notification_params r = {};
-  r.channel = channel;
-  if (kxdb_read_or_default(file, table, channel, &r, sizeof r) != 0) return -1;
-  *record = r;
-  return 0;
+  return kxdb_read_record(file, table, channel, record, &http_notification_params::channel);
 }
 
 int write_http_notification_params(const char *file, const http_notification_params *record,

@@ -62,11 +62,7 @@ int read_user_by_name(const char *file, user_info *user, const char *name) {
 
 int read_user(const char *file, user_info *user, int id) {
   if (!valid_id(id)) return -1;
-  user_info u = {};
-  u.id = id;
-  if (kxdb_read_or_default(file, kUser, id, &u, sizeof u) != 0) return -1;
-  *user = u;
-  return 0;
+  return kxdb_read_record(file, kUser, id, user, &user_info::id);
 }
 
 int read_users(const char *file, user_info *users, int *count) {
@@ -88,7 +84,7 @@ int read_user_count(const char *file, int *count) {
 
 int write_user(const char *file, const user_info *user) {
   if (!valid_id(user->id)) return -1;
-  return kxdb_put(file, kUser, user->id, user, sizeof *user);
+  return kxdb_write_record(file, kUser, user, &user_info::id);
 }
 
 int add_user(const char *file, user_info *user) {

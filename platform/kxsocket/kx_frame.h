@@ -3,6 +3,7 @@
 // and outside tools rely on it).
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -36,5 +37,9 @@ enum class kx_frame_status { ok, closed, invalid };
 kx_frame_status kx_frame_read(int fd, kx_msg_head &head, std::vector<unsigned char> &payload);
 
 // Writes one frame (header and payload in one call sequence). 0 or -1.
+// With a deadline, a peer that does not read makes the write fail when the
+// deadline passes (the frame may then be cut: drop the connection).
 int kx_frame_write(int fd, uint32_t kind, uint32_t seq, int32_t code, const void *payload,
                    uint32_t length);
+int kx_frame_write_until(int fd, uint32_t kind, uint32_t seq, int32_t code, const void *payload,
+                         uint32_t length, std::chrono::steady_clock::time_point deadline);

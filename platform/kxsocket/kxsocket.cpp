@@ -1,8 +1,10 @@
 #include "kxsocket.h"
 
+#include <cerrno>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <mutex>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -11,6 +13,8 @@
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 struct Client {
   std::mutex mu;  // held while a callback runs and while the waiter tests
   std::condition_variable delivered;
@@ -18,8 +22,10 @@ struct Client {
   int context = 0;
   char path[108] = {};
   int fd = -1;
-  bool muted = false;
+  bool muted = false;   // the exchange is over: frames are dropped
+  bool ended = false;   // the receive thread has stopped reading
   uint32_t seq = 0;
+  std::chrono::microseconds send_timeout{10000};
   std::thread receiver;
 };
 
@@ -34,22 +40,37 @@ void receive_loop(int fd) {
     g_client.callback(g_client.context, &head, head.length ? payload.data() : nullptr);
     g_client.delivered.notify_all();
   }
-  // Closed, or a frame that breaks the protocol: stop reading this connection.
+  // Closed, or a frame that breaks the protocol: no answer can come on this
+  // connection any more, so the waiter is woken now.
   shutdown(fd, SHUT_RDWR);
+  std::lock_guard<std::mutex> lock(g_client.mu);
+  g_client.ended = true;
+  g_client.delivered.notify_all();
 }
 
+bool set_blocking(int fd, bool blocking) {
+  int flags = fcntl(fd, F_GETFL);
+  if (flags < 0) return false;
+  flags = blocking ? flags & ~O_NONBLOCK : flags | O_NONBLOCK;
+  return fcntl(fd, F_SETFL, flags) == 0;
+}
+
+// Connects without blocking: a daemon whose backlog is full refuses at once
+// (EAGAIN) instead of holding the caller.
 bool connect_client() {
   if (g_client.fd >= 0) return true;
-  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (fd < 0) return false;
   sockaddr_un addr = {};
   addr.sun_family = AF_UNIX;
   memcpy(addr.sun_path, g_client.path, sizeof addr.sun_path - 1);
-  if (connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0) {
+  if (connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 ||
+      !set_blocking(fd, true)) {
     close(fd);
     return false;
   }
   g_client.fd = fd;
+  g_client.ended = false;
   g_client.receiver = std::thread(receive_loop, fd);
   return true;
 }
@@ -69,6 +90,7 @@ int kx_sock_init(kx_sock_callback callback, int context, int flags, const char *
   g_client.callback = callback;
   g_client.context = context;
   g_client.muted = false;
+  g_client.ended = false;
   snprintf(g_client.path, sizeof g_client.path, "%s", path ? path : "");
   return connect_client() ? 0 : -1;
 }
@@ -76,20 +98,26 @@ int kx_sock_init(kx_sock_callback callback, int context, int flags, const char *
 int kx_sock_send_msg(int kind, int code, const void *payload, int length, int, int) {
   if (length < 0 || !connect_client()) return -1;
   uint32_t msg_kind = kind == 1 ? KX_MSG_REQUEST : (uint32_t)kind;
-  if (kx_frame_write(g_client.fd, msg_kind, ++g_client.seq, code, payload, (uint32_t)length) == 0) {
+  auto deadline = Clock::now() + g_client.send_timeout;
+  if (kx_frame_write_until(g_client.fd, msg_kind, ++g_client.seq, code, payload,
+                           (uint32_t)length, deadline) == 0) {
     return 0;
   }
-  drop_connection();  // the next attempt connects again
+  drop_connection();  // a frame may have been cut: the next attempt connects again
   return -1;
+}
+
+void kx_sock_set_send_timeout(std::chrono::microseconds timeout) {
+  g_client.send_timeout = timeout;
 }
 
 void kx_sock_uninit() {
   drop_connection();
 }
 
-bool kx_sock_wait_until(bool (*done)(), std::chrono::steady_clock::time_point deadline) {
+bool kx_sock_wait_until(bool (*done)(), Clock::time_point deadline) {
   std::unique_lock<std::mutex> lock(g_client.mu);
-  bool ok = g_client.delivered.wait_until(lock, deadline, done);
-  if (!ok) g_client.muted = true;
-  return ok;
+  g_client.delivered.wait_until(lock, deadline, [done] { return done() || g_client.ended; });
+  g_client.muted = true;
+  return done();
 }

@@ -3,7 +3,8 @@
 
 namespace {
 const WebRes camera_table[] = {
-    {"/2026", on_web_sendto_qt_cmd},
+    WEBRES_ROW("/2026", on_web_sendto_qt_cmd,
+               "free-form command to the daemon: {\"cmd\"}; its result text"),
 };
 }  // namespace
 

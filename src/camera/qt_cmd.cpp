@@ -13,9 +13,7 @@ int on_web_sendto_qt_cmd(char *text) {
   if (!root) return -1;
   char cmd[kCmdSize] = {};
   on_cgi_get_string_from_json(root.get(), "cmd", cmd, sizeof cmd);
-  cgi_start_ipc(on_camera_ipc_callback, 4002, sizeof cmd, cmd, 0);
-  if (!g_callback_done) cgi_error_to_webserver(CGI_REPLY_TEXT);
-  cgi_stop_ipc();
+  cgi_exchange(on_camera_ipc_callback, 4002, cmd, sizeof cmd, CGI_REPLY_TEXT);
   return 0;
 }
 

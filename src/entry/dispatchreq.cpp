@@ -8,10 +8,21 @@
 namespace {
 WebRes g_webres[MAX_WEBREQ_COUNT];
 unsigned char g_webres_used[MAX_WEBREQ_COUNT];
+unsigned char g_webres_table[MAX_WEBREQ_COUNT];  // table order of each slot (0: none given)
 int g_webres_count;
+
+const char *const kTableNames[] = {
+    "",         "storage",  "status", "video",  "camera",            "record",
+    "network",  "playback", "ptz",    "system", "camera management", "alarm",
+};
 }  // namespace
 
-int WebResRegister(const WebRes *records, int count) {
+const char *webres_table_name(int order) {
+  if (order < 0 || order >= (int)(sizeof kTableNames / sizeof kTableNames[0])) return "";
+  return kTableNames[order];
+}
+
+int WebResRegisterTable(const WebRes *records, int count, int order) {
   if (!records || count < 1) return -1;
   if (g_webres_count + count >= MAX_WEBREQ_COUNT) {
     cgi_log("dispatchreq.c", 62, "", "WEBREQ exceeded maximum value(MAX_WEBREQ_COUNT)");
@@ -23,9 +34,14 @@ int WebResRegister(const WebRes *records, int count) {
     g_webres[slot] = records[next++];
     g_webres[slot].path[sizeof g_webres[slot].path - 1] = '\0';
     g_webres_used[slot] = 1;
+    g_webres_table[slot] = (unsigned char)order;
     g_webres_count++;
   }
   return 0;
+}
+
+int WebResRegister(const WebRes *records, int count) {
+  return WebResRegisterTable(records, count, 0);
 }
 
 int WebResUnregister(const WebRes *records, int count) {
@@ -35,6 +51,7 @@ int WebResUnregister(const WebRes *records, int count) {
       if (strncmp(g_webres[slot].path, records[i].path, sizeof records[i].path) != 0) continue;
       memset(&g_webres[slot], 0, sizeof g_webres[slot]);
       g_webres_used[slot] = 0;
+      g_webres_table[slot] = 0;
       g_webres_count--;
     }
   }
@@ -57,4 +74,13 @@ int DispatchWebReq(const char *path, char *text) {
 
 int WebResCount() {
   return g_webres_count;
+}
+
+void webres_write_catalogue(FILE *out) {
+  for (int slot = 0; slot < MAX_WEBREQ_COUNT; slot++) {
+    if (!g_webres_used[slot]) continue;
+    const WebRes &r = g_webres[slot];
+    fprintf(out, "%s\t%s\t%s\t%s\n", r.path, webres_table_name(g_webres_table[slot]),
+            r.handler_name ? r.handler_name : "", r.summary ? r.summary : "");
+  }
 }

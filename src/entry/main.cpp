@@ -1,8 +1,21 @@
 // The recorder's web program: one process per HTTP request (CGI).
+//
+// Run outside CGI (no REQUEST_METHOD), `webcgi --endpoints` prints the
+// catalogue of endpoints. Under CGI the arguments are ignored: some web
+// servers pass the words of a query as arguments.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 #include "cgi_deal.h"
 #include "cgic.h"
+#include "dispatchreq.h"
 
-int main() {
+int main(int argc, char **argv) {
+  if (!getenv("REQUEST_METHOD") && argc == 2 && strcmp(argv[1], "--endpoints") == 0) {
+    webres_write_catalogue(stdout);
+    return fflush(stdout) == 0 ? 0 : 1;
+  }
   cgiCaptureEnvironment();
   return cgi_serve_request();
 }

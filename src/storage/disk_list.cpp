@@ -124,7 +124,7 @@ json_object *disk_object(const daemon_disk_info &d) {
 }  // namespace
 
 int on_get_disk_info(char *) {
-  if (!storage_exchange(3433, nullptr, 0)) cgi_error_to_webserver(CGI_REPLY_JSON);
+  cgi_exchange(on_storage_ipc_callback, 3433, nullptr, 0, CGI_REPLY_JSON);
   return 0;
 }
 

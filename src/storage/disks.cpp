@@ -25,7 +25,7 @@ bool check_disk_info(json_object *root) {
 int remove_raid_space(int id) {
   raid_request request = {};
   request.id = id;
-  if (!storage_exchange(3421, &request, sizeof request)) cgi_error_to_webserver(CGI_REPLY_TEXT);
+  cgi_exchange(on_storage_ipc_callback, 3421, &request, sizeof request, CGI_REPLY_TEXT);
   send_storage_log(LOG_SUB_REMOVE_SPACE, LOG_PARAM_DISK, id);
   return 0;
 }
@@ -35,7 +35,7 @@ int remove_nas_space(int port) {
   nas_port_list list = {};
   list.count = 1;
   list.port[0] = port;
-  if (!storage_exchange(3508, &list, sizeof list)) cgi_error_to_webserver(CGI_REPLY_TEXT);
+  cgi_exchange(on_storage_ipc_callback, 3508, &list, sizeof list, CGI_REPLY_TEXT);
   return 0;
 }
 
@@ -50,7 +50,7 @@ int remove_local_space(int port) {
     return -1;
   }
   int32_t payload = port;
-  if (!storage_exchange(3496, &payload, sizeof payload)) cgi_error_to_webserver(CGI_REPLY_TEXT);
+  cgi_exchange(on_storage_ipc_callback, 3496, &payload, sizeof payload, CGI_REPLY_TEXT);
   send_storage_log(LOG_SUB_REMOVE_SPACE, LOG_PARAM_DISK, port);
   return 0;
 }
@@ -82,7 +82,7 @@ int on_format_disk(char *text) {
   if (port < 0 || port > STORAGE_PORT_MAX) return -1;
   g_format_succeeded = false;
   int32_t payload = port;
-  if (!storage_exchange(3434, &payload, sizeof payload)) cgi_error_to_webserver(CGI_REPLY_JSON);
+  cgi_exchange(on_storage_ipc_callback, 3434, &payload, sizeof payload, CGI_REPLY_JSON);
   format_log_detail detail = {};
   detail.port = port;
   detail.result = g_format_succeeded ? 1 : -1;
@@ -92,8 +92,8 @@ int on_format_disk(char *text) {
 }
 
 void on_format_disk_cb(int count, const void *payload) {
-  int result;
-  if (!answer_int(count, payload, &result)) return;
+  int32_t result;
+  if (!cgi_answer_status(payload, count * 4, &result)) return;
   if (result == 0) g_format_succeeded = true;
   const char *reply = result == 0    ? "OK"
                       : result == 1  ? "USING"
@@ -118,7 +118,7 @@ int on_get_smart_attr(char *text) {
   int num = member_int(root.get(), "num");
   int taken = num < array_length(ports) ? num : array_length(ports);
   int32_t port = taken > 0 ? element_int(ports, taken - 1) : 0;
-  if (!storage_exchange(3403, &port, sizeof port)) cgi_error_to_webserver(CGI_REPLY_JSON);
+  cgi_exchange(on_storage_ipc_callback, 3403, &port, sizeof port, CGI_REPLY_JSON);
   return 0;
 }
 
@@ -141,6 +141,6 @@ int on_remove_space(char *text) {
 }
 
 void on_remove_space_cb(int count, const void *payload) {
-  int result;
-  if (answer_int(count, payload, &result)) reply_ok_or_error(result);
+  int32_t result;
+  if (cgi_answer_status(payload, count * 4, &result)) reply_ok_or_error(result);
 }

@@ -89,10 +89,7 @@ int on_del_disk_nas(char *text) {
   // Read before the daemon drops them, so that the log can name them.
   disk_params stored[NAS_LIST_MAX] = {};
   for (int i = 0; i < list.count; i++) read_disk(KXDB_FILE, &stored[i], list.port[i]);
-  if (!storage_exchange(3508, &list, sizeof list)) {
-    cgi_error_to_webserver(CGI_REPLY_TEXT);
-    return -1;
-  }
+  if (!cgi_exchange(on_storage_ipc_callback, 3508, &list, sizeof list, CGI_REPLY_TEXT)) return -1;
   for (int i = 0; i < list.count; i++) {
     if (stored[i].port != 0) {
       log_nas(LOG_SUB_NAS_DELETE, LOG_DETAIL_NAS, nas_kind(stored[i].hddType), stored[i]);
@@ -102,8 +99,8 @@ int on_del_disk_nas(char *text) {
 }
 
 void on_del_disk_nas_cb(int count, const void *payload) {
-  int result;
-  if (answer_int(count, payload, &result)) reply_ok_or_error(result);
+  int32_t result;
+  if (cgi_answer_status(payload, count * 4, &result)) reply_ok_or_error(result);
 }
 
 int on_add_disk_nas(char *text) {
@@ -123,10 +120,7 @@ int on_add_disk_nas(char *text) {
     cgi_error_to_webserver(CGI_REPLY_TEXT);
     return -1;
   }
-  if (!storage_exchange(3507, &list, sizeof list)) {
-    cgi_error_to_webserver(CGI_REPLY_TEXT);
-    return -1;
-  }
+  if (!cgi_exchange(on_storage_ipc_callback, 3507, &list, sizeof list, CGI_REPLY_TEXT)) return -1;
   for (int i = 0; i < list.count; i++) {
     log_nas(LOG_SUB_NAS_ADD, LOG_DETAIL_NAS, nas_kind(type), disks[i]);
   }
@@ -143,17 +137,14 @@ int on_update_disk_nas(char *text) {
     cgi_error_to_webserver(CGI_REPLY_TEXT);
     return -1;
   }
-  if (!storage_exchange(3439, &port, sizeof port)) {
-    cgi_error_to_webserver(CGI_REPLY_TEXT);
-    return -1;
-  }
+  if (!cgi_exchange(on_storage_ipc_callback, 3439, &port, sizeof port, CGI_REPLY_TEXT)) return -1;
   log_nas(LOG_SUB_NAS_EDIT, LOG_DETAIL_NAS_EDIT, nas_edit_kind(type), disk);
   return 0;
 }
 
 void on_update_disk_nas_cb(int count, const void *payload) {
-  int result;
-  if (!answer_int(count, payload, &result)) return;
+  int32_t result;
+  if (!cgi_answer_status(payload, count * 4, &result)) return;
   JsonPtr reply(json_object_new_object());
   json_add_int(reply.get(), "status", 0);
   json_add_int(reply.get(), "res", result);
@@ -167,7 +158,7 @@ int on_search_disk_nas(char *text) {
   nas_search_request request = {};
   request.port = member_int(root.get(), "port");
   member_text(root.get(), "serverAddr", request.server_addr, sizeof request.server_addr);
-  if (!storage_exchange(3440, &request, sizeof request)) cgi_error_to_webserver(CGI_REPLY_JSON);
+  cgi_exchange(on_storage_ipc_callback, 3440, &request, sizeof request, CGI_REPLY_JSON);
   return 0;
 }
 

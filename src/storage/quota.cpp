@@ -101,7 +101,7 @@ int enable_groups(int mode, json_object *channels) {
 }  // namespace
 
 int on_get_quota_info(char *) {
-  if (!storage_exchange(3529, nullptr, 0)) cgi_error_to_webserver(CGI_REPLY_JSON);
+  cgi_exchange(on_storage_ipc_callback, 3529, nullptr, 0, CGI_REPLY_JSON);
   return 0;
 }
 
@@ -133,13 +133,13 @@ int on_set_quota_info(char *text) {
     quota.entries[i].video_quota = member_int(e, "video_quota");
     quota.entries[i].picture_quota = member_int(e, "picture_quota");
   }
-  if (!storage_exchange(3530, &quota, sizeof quota)) cgi_error_to_webserver(CGI_REPLY_TEXT);
+  cgi_exchange(on_storage_ipc_callback, 3530, &quota, sizeof quota, CGI_REPLY_TEXT);
   return 0;
 }
 
 void on_set_quota_info_cb(const void *payload, int length) {
-  int result;
-  if (answer_int(length / 4, payload, &result)) reply_ok_or_error(result);
+  int32_t result;
+  if (cgi_answer_status(payload, length, &result)) reply_ok_or_error(result);
 }
 
 int on_set_group_info(char *text) {

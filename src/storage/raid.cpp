@@ -41,7 +41,7 @@ int on_create_raid(char *text) {
   request.level = member_int(root.get(), "level");
   request.sata_cnt = member_int(root.get(), "sata_cnt");
   fill_members(request, member_int(root.get(), "sata_port"));
-  if (!storage_exchange(3420, &request, sizeof request)) cgi_error_to_webserver(CGI_REPLY_TEXT);
+  cgi_exchange(on_storage_ipc_callback, 3420, &request, sizeof request, CGI_REPLY_TEXT);
   return 0;
 }
 
@@ -52,7 +52,7 @@ int on_remove_raid(char *text) {
   if (id < kCreateIdMin || id > kRemoveIdMax) return -1;
   raid_request request = {};
   request.id = id;
-  if (!storage_exchange(3421, &request, sizeof request)) cgi_error_to_webserver(CGI_REPLY_TEXT);
+  cgi_exchange(on_storage_ipc_callback, 3421, &request, sizeof request, CGI_REPLY_TEXT);
   return 0;
 }
 
@@ -61,7 +61,7 @@ int on_set_hot_space(char *text) {
   if (!root) return -1;
   int32_t port = member_int(root.get(), "port");
   int code = member_int(root.get(), "hotflag") != 0 ? 3423 : 3424;
-  if (!storage_exchange(code, &port, sizeof port)) cgi_error_to_webserver(CGI_REPLY_TEXT);
+  cgi_exchange(on_storage_ipc_callback, code, &port, sizeof port, CGI_REPLY_TEXT);
   return 0;
 }
 
@@ -70,13 +70,13 @@ int on_rebuild_raid(char *text) {
   if (!root) return -1;
   raid_rebuild_request request = {member_int(root.get(), "diskport"),
                                   member_int(root.get(), "raidport")};
-  if (!storage_exchange(3425, &request, sizeof request)) cgi_error_to_webserver(CGI_REPLY_TEXT);
+  cgi_exchange(on_storage_ipc_callback, 3425, &request, sizeof request, CGI_REPLY_TEXT);
   return 0;
 }
 
 void on_rebuild_raid_cb(int count, const void *payload) {
-  int result;
-  if (answer_int(count, payload, &result)) reply_ok_or_error(result);
+  int32_t result;
+  if (cgi_answer_status(payload, count * 4, &result)) reply_ok_or_error(result);
 }
 
 int on_get_raid_mode(char *) {

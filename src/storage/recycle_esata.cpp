@@ -10,15 +10,10 @@ using namespace storage;
 
 namespace {
 
-int exchange_or_json_error(int code, const void *payload, int length) {
-  if (!storage_exchange(code, payload, length)) cgi_error_to_webserver(CGI_REPLY_JSON);
-  return 0;
-}
-
 // The int32 answer of `length` bytes as {"key": r}; short answers are ignored.
 void reply_result(const char *key, const void *payload, int length) {
-  int result;
-  if (answer_int(length / 4, payload, &result)) reply_json_int(key, result);
+  int32_t result;
+  if (cgi_answer_status(payload, length, &result)) reply_json_int(key, result);
 }
 
 esata_auto_backup_params backup_plan_of(json_object *root) {
@@ -60,7 +55,8 @@ int on_set_recycle(char *text) {
   JsonPtr root(get_request_tokener_json_object(text));
   if (!root) return -1;
   recycle_mode request = {member_int(root.get(), "mode"), member_int(root.get(), "esata")};
-  return exchange_or_json_error(3475, &request, sizeof request);
+  cgi_exchange(on_storage_ipc_callback, 3475, &request, sizeof request, CGI_REPLY_JSON);
+  return 0;
 }
 
 // The page is told "OK" whatever the daemon answered.
@@ -73,7 +69,8 @@ void on_set_recycle_cb(int, const void *) {
 
 int on_get_recycle_mode(char *) {
   int32_t request = 0;
-  return exchange_or_json_error(3431, &request, sizeof request);
+  cgi_exchange(on_storage_ipc_callback, 3431, &request, sizeof request, CGI_REPLY_JSON);
+  return 0;
 }
 
 void on_get_recycle_mode_cb(int count, const void *payload) {
@@ -113,7 +110,8 @@ int on_set_esata_auto_backup_info(char *text) {
     cgi_error_to_webserver(CGI_REPLY_JSON);
     return -1;
   }
-  return exchange_or_json_error(1316, &stop, sizeof stop);
+  cgi_exchange(on_storage_ipc_callback, 1316, &stop, sizeof stop, CGI_REPLY_JSON);
+  return 0;
 }
 
 void on_set_esata_auto_backup_info_cb(const void *payload, int length) {
@@ -121,7 +119,8 @@ void on_set_esata_auto_backup_info_cb(const void *payload, int length) {
 }
 
 int on_get_esata_auto_backup_status(char *) {
-  return exchange_or_json_error(1317, nullptr, 0);
+  cgi_exchange(on_storage_ipc_callback, 1317, nullptr, 0, CGI_REPLY_JSON);
+  return 0;
 }
 
 void on_get_esata_auto_backup_status_cb(const void *payload, int length) {
@@ -138,7 +137,8 @@ void on_get_esata_auto_backup_status_cb(const void *payload, int length) {
 }
 
 int on_get_export_disk_info(char *) {
-  return exchange_or_json_error(3457, nullptr, 0);
+  cgi_exchange(on_storage_ipc_callback, 3457, nullptr, 0, CGI_REPLY_JSON);
+  return 0;
 }
 
 void on_get_export_disk_info_cb(int count, const void *payload) {
@@ -157,7 +157,8 @@ int on_format_esata_disk_web(char *text) {
     cgi_error_to_webserver(CGI_REPLY_JSON);
     return -1;
   }
-  return exchange_or_json_error(3535, &port, sizeof port);
+  cgi_exchange(on_storage_ipc_callback, 3535, &port, sizeof port, CGI_REPLY_JSON);
+  return 0;
 }
 
 void on_format_esata_disk_web_cb(const void *payload, int length) {
@@ -165,7 +166,8 @@ void on_format_esata_disk_web_cb(const void *payload, int length) {
 }
 
 int on_cgi_get_auto_backup_status(char *) {
-  return exchange_or_json_error(3536, nullptr, 0);
+  cgi_exchange(on_storage_ipc_callback, 3536, nullptr, 0, CGI_REPLY_JSON);
+  return 0;
 }
 
 void on_cgi_get_auto_backup_status_cb(const void *payload, int length) {
@@ -173,7 +175,8 @@ void on_cgi_get_auto_backup_status_cb(const void *payload, int length) {
 }
 
 int on_cgi_set_auto_backup_stop(char *) {
-  return exchange_or_json_error(3537, nullptr, 0);
+  cgi_exchange(on_storage_ipc_callback, 3537, nullptr, 0, CGI_REPLY_JSON);
+  return 0;
 }
 
 void on_cgi_set_auto_backup_stop_cb(const void *payload, int length) {
@@ -181,7 +184,8 @@ void on_cgi_set_auto_backup_stop_cb(const void *payload, int length) {
 }
 
 int on_cgi_get_format_info(char *) {
-  return exchange_or_json_error(3540, nullptr, 0);
+  cgi_exchange(on_storage_ipc_callback, 3540, nullptr, 0, CGI_REPLY_JSON);
+  return 0;
 }
 
 void on_cgi_get_format_info_cb(int count, const void *payload) {

@@ -48,24 +48,8 @@ void decoded_text(json_object *value, char *field, size_t size) {
   get_url_decode(text ? text : "", field, (int)size);
 }
 
-bool storage_exchange(int code, const void *payload, int length) {
-  cgi_start_ipc(on_storage_ipc_callback, code, length, payload, 0);
-  bool answered = g_callback_done != 0;
-  cgi_stop_ipc();
-  return answered;
-}
-
-bool answer_int(int count, const void *payload, int *value) {
-  if (count < 1 || !payload) return false;
-  int32_t v;
-  memcpy(&v, payload, sizeof v);
-  *value = v;
-  return true;
-}
-
 void reply_ok_or_error(int result) {
-  cgi_writeback_webserver(CGI_REPLY_TEXT, result == 0 ? "OK" : "Error");
-  g_callback_done = 1;
+  cgi_reply_done(CGI_REPLY_TEXT, result == 0 ? "OK" : "Error");
 }
 
 void reply_json_int(const char *key, int value) {

@@ -30,15 +30,7 @@ void member_text(json_object *object, const char *key, char *field, size_t size)
 // length of the encoded text.
 void decoded_text(json_object *value, char *field, size_t size);
 
-// ---- Exchange with the daemon ----
-// Sends the request, waits within its budget and closes the channel. True
-// when the dispatcher wrote a reply (g_callback_done set).
-bool storage_exchange(int code, const void *payload, int length);
-
 // ---- Answers ----
-// The first int32 of an answer of `count` 4-byte words; false when the
-// answer is too short to hold one (treated like a missing answer).
-bool answer_int(int count, const void *payload, int *value);
 // Text "OK" for result 0, "Error" otherwise; sets the flag.
 void reply_ok_or_error(int result);
 // {"key": value} as JSON; sets the flag.

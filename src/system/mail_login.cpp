@@ -51,9 +51,7 @@ void get_cookie_domain(const char *host, char *domain, int size) {
 int on_user_login_from_mail(char *text) {
   char token[kTokenSize] = {};
   snprintf(token, sizeof token, "%s", text);
-  cgi_start_ipc(on_system_ipc_callback, 3504, sizeof token, token, 0);
-  if (!g_callback_done) cgi_error_to_webserver(CGI_REPLY_TEXT);
-  cgi_stop_ipc();
+  cgi_exchange(on_system_ipc_callback, 3504, token, sizeof token, CGI_REPLY_TEXT);
   return 0;
 }
 

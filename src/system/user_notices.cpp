@@ -6,9 +6,7 @@
 
 int on_modify_poe_camera_pwd(char *) {
   // Asks the daemon to update the password of the cameras on the PoE ports.
-  cgi_start_ipc(on_system_ipc_callback, 3265, 0, nullptr, 0);
-  if (!g_callback_done) cgi_error_to_webserver(CGI_REPLY_JSON);
-  cgi_stop_ipc();
+  cgi_exchange(on_system_ipc_callback, 3265, nullptr, 0, CGI_REPLY_JSON);
   return 0;
 }
 
