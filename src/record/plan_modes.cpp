@@ -20,6 +20,7 @@ bool take_entry(json_object *entry, int position, record_params *record) {
 }
 
 bool write_first(const record_params *records, int n) {
+  if (n == 0) return true;
   return kxdb_transaction(KXDB_FILE, [&] {
     for (int i = 0; i < n; i++) {
       if (write_record(KXDB_FILE, &records[i]) != 0) return false;
