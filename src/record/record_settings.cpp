@@ -1,5 +1,6 @@
 // "/6044", "/6045": a channel's recording settings, and settings stored for
 // several channels with the recorded stream and the cameras' ANR flag.
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -12,20 +13,22 @@ namespace {
 constexpr int kProtocolRtsp = 1;
 constexpr int kStreamTypeMax = 2;
 
-bool present_flag(json_object *request, const char *key) {
+// The member is present and its value lies in low .. high.
+bool present_in(json_object *request, const char *key, int low, int high) {
   int v = member_int(request, key);
-  return has_member(request, key) && (v == 0 || v == 1);
+  return has_member(request, key) && v >= low && v <= high;
 }
 
 bool check_record_settings(json_object *request) {
-  return has_member(request, "cnt") && has_member(request, "chnid") &&
-         has_member(request, "camAnr") && present_flag(request, "prevRecordOn") &&
-         has_member(request, "prevRecordDuration") &&
-         member_int(request, "prevRecordDuration") >= 0 && present_flag(request, "postRecordOn") &&
-         has_member(request, "postRecordDuration") && present_flag(request, "audioEnable") &&
-         has_member(request, "recordStreamType") &&
-         member_int(request, "recordStreamType") >= 0 &&
-         member_int(request, "recordStreamType") <= kStreamTypeMax;
+  for (const char *key : {"cnt", "chnid", "camAnr"}) {
+    if (!has_member(request, key)) return false;
+  }
+  return present_in(request, "prevRecordOn", 0, 1) &&
+         present_in(request, "prevRecordDuration", 0, INT32_MAX) &&
+         present_in(request, "postRecordOn", 0, 1) &&
+         present_in(request, "postRecordDuration", INT32_MIN, INT32_MAX) &&
+         present_in(request, "audioEnable", 0, 1) &&
+         present_in(request, "recordStreamType", 0, kStreamTypeMax);
 }
 
 // Turning ANR on needs an enabled camera the recorder reaches itself: not
