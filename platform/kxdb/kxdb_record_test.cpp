@@ -104,37 +104,4 @@ TEST_F(RecordSettingsDb, RecordsWrittenByMaskUnderTheirChannel) {
   EXPECT_EQ(record(0).audioEnable, 0);
 }
 
-TEST_F(RecordSettingsDb, SchedulesCopiedToEveryMaskedChannel) {
-  auto s = std::make_unique<record_schedule>();
-  snprintf(s->days[7].plans[47].end_time, sizeof s->days[7].plans[47].end_time, "24:00");
-  s->days[7].wholedayActionType = 3;
-  ASSERT_EQ(copy_record_schedules(KXDB_FILE, s.get(), (1ULL << 0) | (1ULL << 63)), 0);
-  for (int ch : {0, 63}) {
-    auto back = std::make_unique<record_schedule>();
-    ASSERT_EQ(read_record_schedule(KXDB_FILE, back.get(), ch), 0);
-    EXPECT_STREQ(back->days[7].plans[47].end_time, "24:00");
-    EXPECT_EQ(back->days[7].wholedayActionType, 3);
-  }
-  auto untouched = std::make_unique<record_schedule>();
-  untouched->reserved = 5;
-  ASSERT_EQ(read_record_schedule(KXDB_FILE, untouched.get(), 1), 0);
-  EXPECT_EQ(untouched->reserved, 0);  // never written: all zero
-  EXPECT_EQ(read_record_schedule(KXDB_FILE, untouched.get(), 64), -1);
-}
-
-TEST_F(RecordSettingsDb, HolidaysAreThirtyTwoInIdOrder) {
-  holiday_params h = {};
-  h.id = 31;
-  snprintf(h.name, sizeof h.name, "last");
-  ASSERT_EQ(write_holiday(KXDB_FILE, &h), 0);
-  h.id = 32;
-  EXPECT_EQ(write_holiday(KXDB_FILE, &h), -1);
-  holiday_params all[HOLIDAY_MAX];
-  int count = 0;
-  ASSERT_EQ(read_holidays(KXDB_FILE, all, &count), 0);
-  EXPECT_EQ(count, 32);
-  EXPECT_EQ(all[0].id, 0);
-  EXPECT_STREQ(all[31].name, "last");
-}
-
 }  // namespace
