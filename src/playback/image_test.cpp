@@ -91,7 +91,9 @@ TEST_F(Image, ResetSendsTheDefaults) {
 }
 
 // ---- Transcoding and the busy state ----
-TEST_F(Image, TranscodingSetAndState) {
+using Module = PlaybackTest;
+
+TEST_F(Module, TranscodingSetAndState) {
   daemon().answer(1176, bytes_of(transcoding_state_record{3, 44, 1}));
   EXPECT_EQ(call("/4025", R"({"ch": 3, "sid": 44, "trancodingmode": 1, "framesize": 2,
                               "bitrate": 512, "framerate": 15})"),
@@ -110,7 +112,7 @@ TEST_F(Image, TranscodingSetAndState) {
   EXPECT_TRUE(codes().empty());
 }
 
-TEST_F(Image, BusyState) {
+TEST_F(Module, BusyState) {
   daemon().answer(4011, int_answer(1));
   EXPECT_EQ(call("/3004"), kJsonHeader + R"({ "status": "BUSY" })");
   daemon().answer(4011, int_answer(0));
@@ -120,7 +122,7 @@ TEST_F(Image, BusyState) {
 }
 
 // ---- The table and the dispatcher ----
-TEST_F(Image, EveryRowIsRegisteredButTheDownloadRows) {
+TEST_F(Module, EveryRowIsRegisteredButTheDownloadRows) {
   for (int path = 4000; path <= 4026; path++) {
     std::string p = "/" + std::to_string(path);
     bool download = path == 4013 || path == 4019;
@@ -134,7 +136,7 @@ TEST_F(Image, EveryRowIsRegisteredButTheDownloadRows) {
   EXPECT_STREQ(FindWebRes("/4006")->handler_name, "on_step_foward_playback");
 }
 
-TEST_F(Image, DispatcherIgnoresMissingPayloadsAndUnknownCodes) {
+TEST_F(Module, DispatcherIgnoresMissingPayloadsAndUnknownCodes) {
   for (int code : {6159, 8002, 8500, 8502, 9011}) {
     EXPECT_EQ(dispatch(code, Bytes{}), "") << code;
     EXPECT_EQ(g_callback_done, 0) << code;
