@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "cgi_runner.h"
 #include "kxstd.h"
 #include "netif.h"
 #include "peer_netns.h"
@@ -118,23 +119,33 @@ TEST(Netconf, GatewayOfTheRequestedInterfaceAmongSeveral) {
   EXPECT_STREQ(gw, "0.0.0.0");
 }
 
-TEST(Netconf, LinkStateSpeedAndSwitchingAnInterface) {
+TEST(Netconf, LinkStateAndSpeed) {
   REQUIRE_DEVICE_ROOT();
   PeerNetns net("vlink0", "10.79.0.1/24", "10.79.0.2/24");
   ASSERT_TRUE(net.ok());
   if_netinfo info;
-  ASSERT_EQ(if_get_netinfo("vlink0", &info), 0);
-  EXPECT_EQ(info.running, 1);
+  int rc = if_get_netinfo("vlink0", &info);
+  EXPECT_EQ(info.running, 1);  // read even where the speed query is missing
+  EXPECT_EQ(if_get_netinfo("nosuch0", &info), -1);
+  if (!cgi_emulator().empty()) {
+    GTEST_SKIP() << "qemu-arm user emulation does not implement the Ethernet settings ioctl "
+                    "(SIOCETHTOOL): speed and duplex are checked in the native build";
+  }
+  ASSERT_EQ(rc, 0);
   EXPECT_GT(info.speed, 0);  // veth reports 10000 Mbit/s, full duplex
   EXPECT_EQ(info.duplex, 1);
-  EXPECT_EQ(if_get_netinfo("nosuch0", &info), -1);
+}
 
-  ASSERT_EQ(if_set_network("vlink0", 0), 0);
+TEST(Netconf, SwitchingAnInterfaceDownAndUp) {
+  REQUIRE_DEVICE_ROOT();
+  PeerNetns net("vlink1", "10.79.1.1/24", "10.79.1.2/24");
+  ASSERT_TRUE(net.ok());
+  ASSERT_EQ(if_set_network("vlink1", 0), 0);
   if_netconf c;
-  if_get_netconf("vlink0", &c);
+  if_get_netconf("vlink1", &c);
   EXPECT_EQ(c.up, 0);
-  ASSERT_EQ(if_set_network("vlink0", 1), 0);
-  if_get_netconf("vlink0", &c);
+  ASSERT_EQ(if_set_network("vlink1", 1), 0);
+  if_get_netconf("vlink1", &c);
   EXPECT_EQ(c.up, 1);
   EXPECT_EQ(if_set_network("nosuch0", 1), -1);
   EXPECT_EQ(if_set_network("-a", 1), -1);  // never an option of ifconfig
