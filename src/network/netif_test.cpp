@@ -123,10 +123,10 @@ TEST(Netconf, LinkStateAndSpeed) {
   REQUIRE_DEVICE_ROOT();
   PeerNetns net("vlink0", "10.79.0.1/24", "10.79.0.2/24");
   ASSERT_TRUE(net.ok());
-  if_netinfo info;
+  if_netinfo info, none;
   int rc = if_get_netinfo("vlink0", &info);
   EXPECT_EQ(info.running, 1);  // read even where the speed query is missing
-  EXPECT_EQ(if_get_netinfo("nosuch0", &info), -1);
+  EXPECT_EQ(if_get_netinfo("nosuch0", &none), -1);
   if (!cgi_emulator().empty()) {
     GTEST_SKIP() << "qemu-arm user emulation does not implement the Ethernet settings ioctl "
                     "(SIOCETHTOOL): speed and duplex are checked in the native build";
