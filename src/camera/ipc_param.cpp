@@ -1,7 +1,8 @@
 // A camera's settings by name ("/2023", "/2024"), its model type ("/2025")
 // and the models of the cameras on every channel ("/2029").
+#include <chrono>
 #include <cstring>
-#include <unistd.h>
+#include <thread>
 
 #include "camera_util.h"
 
@@ -9,7 +10,7 @@ using namespace camera;
 
 namespace {
 
-constexpr unsigned kRateControlSettleUs = 2000000;
+constexpr std::chrono::microseconds kRateControlSettle{2000000};
 
 // The request: channel word, then the three names and (write only) the value.
 common_param_request common_param_of(json_object *root, bool with_value) {
@@ -54,7 +55,7 @@ int on_set_ipc_common_param(char *text) {
   JsonPtr root(get_request_tokener_json_object(text));
   if (!root) return -1;
   common_param_request request = common_param_of(root.get(), true);
-  if (is_rate_control(request.param.key)) usleep(kRateControlSettleUs);
+  if (is_rate_control(request.param.key)) std::this_thread::sleep_for(kRateControlSettle);
   set_and_wait(3226, &request, sizeof request, CGI_REPLY_TEXT);
   return 0;
 }
