@@ -36,3 +36,13 @@ function(webcgi_test name)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endfunction()
+
+# webcgi_coresim_test(NAME sources...)
+# An end-to-end test of a module: the built webcgi against coresim.
+function(webcgi_coresim_test name)
+  webcgi_test(${name} ${ARGN})
+  if(TARGET ${name})
+    target_compile_definitions(${name} PRIVATE CORESIM_PROGRAM="$<TARGET_FILE:coresim>")
+    add_dependencies(${name} coresim webcgi)
+  endif()
+endfunction()

@@ -5,27 +5,14 @@
 #include <unistd.h>
 
 #include "cgi_runner.h"
-#include "coresim_process.h"
+#include "coresim_fixture.h"
 #include "json_codecs.h"
 
 namespace {
 
-class CameraOnCoresim : public ::testing::Test {
+class CameraOnCoresim : public CoresimTest {
  protected:
-  int fresh_settings_ = unlink("/mnt/nand/app/kxdb.db");
-  CoresimProcess coresim_{CORESIM_PROGRAM};
 
-  static CgiReply post(const std::string &path, const std::string &body) {
-    CgiRequest r;
-    r.method = "POST";
-    r.path = path;
-    r.content_type = "application/json";
-    r.body = body;
-    return split_reply(run_cgi(r).out);
-  }
-  static JsonPtr post_json(const std::string &path, const std::string &body) {
-    return JsonPtr(json_tokener_parse(post(path, body).body.c_str()));
-  }
   static int int_at(json_object *o, const char *key) {
     return json_object_get_int(json_member(o, key));
   }

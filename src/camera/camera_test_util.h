@@ -15,14 +15,6 @@ inline int32_t word_at(const Bytes &payload, size_t offset) {
   return v;
 }
 
-// The text at `offset`, read up to its NUL or `width` bytes.
-inline std::string text_at(const Bytes &payload, size_t offset, size_t width) {
-  if (offset >= payload.size()) return "<outside>";
-  size_t n = payload.size() - offset < width ? payload.size() - offset : width;
-  const char *p = reinterpret_cast<const char *>(payload.data() + offset);
-  return std::string(p, strnlen(p, n));
-}
-
 inline bool zero_between(const Bytes &payload, size_t from, size_t to) {
   for (size_t i = from; i < to && i < payload.size(); i++) {
     if (payload[i] != 0) return false;

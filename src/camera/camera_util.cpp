@@ -38,45 +38,9 @@ void reply_json(json_object *object) {
   g_callback_done = 1;
 }
 
-bool has_member(json_object *object, const char *key) {
-  return json_member(object, key) != nullptr;
-}
-
-int member_int(json_object *object, const char *key, int fallback) {
-  json_object *v = json_member(object, key);
-  return v ? json_object_get_int(v) : fallback;
-}
-
-int array_length(json_object *array) {
-  if (!array || !json_object_is_type(array, json_type_array)) return 0;
-  size_t n = json_object_array_length(array);
-  return n > (size_t)INT32_MAX ? INT32_MAX : (int)n;
-}
-
-json_object *array_at(json_object *array, int i) {
-  if (i < 0 || i >= array_length(array)) return nullptr;
-  return json_object_array_get_idx(array, (size_t)i);
-}
-
 json_object *first_object(json_object *object, const char *key) {
   json_object *first = array_at(json_member(object, key), 0);
   return json_object_is_type(first, json_type_object) ? first : nullptr;
-}
-
-void member_text(json_object *object, const char *key, char *field, size_t size) {
-  json_copy_text(json_member(object, key), field, size);
-}
-
-std::string field_text(const char *field, size_t width) {
-  return std::string(field, strnlen(field, width));
-}
-
-void json_add_int(json_object *object, const char *key, int value) {
-  json_object_object_add(object, key, json_object_new_int(value));
-}
-
-void json_add_text(json_object *object, const char *key, const std::string &text) {
-  json_object_object_add(object, key, json_object_new_string(text.c_str()));
 }
 
 void channel_mask_text(uint64_t mask, char (&text)[65]) {

@@ -35,27 +35,9 @@ void reply_set_result(const void *payload, int length);
 // Writes the object as the JSON reply and sets the flag to 1.
 void reply_json(json_object *object);
 
-// ---- Request JSON ----
-bool has_member(json_object *object, const char *key);
-// The member as an integer (json-c conversion), `fallback` when absent.
-int member_int(json_object *object, const char *key, int fallback = 0);
-// Elements of an array (0 and null when `array` is no array).
-int array_length(json_object *array);
-json_object *array_at(json_object *array, int i);
 // The first element of the array member `key` when it is an object, else null.
 json_object *first_object(json_object *object, const char *key);
-// Text of a member into a fixed field, cut to size - 1 (empty when absent).
-void member_text(json_object *object, const char *key, char *field, size_t size);
 
-// ---- Replies ----
-// Text of a fixed-width field that may lack its terminator.
-std::string field_text(const char *field, size_t width);
-template <size_t N>
-std::string field_text(const char (&field)[N]) {
-  return field_text(field, N);
-}
-void json_add_int(json_object *object, const char *key, int value);
-void json_add_text(json_object *object, const char *key, const std::string &text);
 // 64 characters '0'/'1', character i for bit i of the mask, and a NUL.
 void channel_mask_text(uint64_t mask, char (&text)[65]);
 

@@ -1,6 +1,9 @@
 #include "json_codecs.h"
 
+#include <cctype>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "cgi_ipc.h"
@@ -22,17 +25,6 @@ int json_writeback(int mode, json_object *object) {
 }
 
 namespace {
-
-json_object *element(json_object *array, int i) {
-  if (!array || !json_object_is_type(array, json_type_array)) return nullptr;
-  if (i < 0 || (size_t)i >= json_object_array_length(array)) return nullptr;
-  return json_object_array_get_idx(array, (size_t)i);
-}
-
-int element_int(json_object *array, int i) {
-  json_object *v = element(array, i);
-  return v ? json_object_get_int(v) : 0;
-}
 
 json_object *plan_object(const schedule_plan &p, bool with_action, bool empty) {
   json_object *o = json_object_new_object();
@@ -64,12 +56,12 @@ int schedule_from_json(json_object *object, const char *key, schedule *s, bool i
   int day_count = ipc ? SCHEDULE_IPC_DAYS : SCHEDULE_DAYS;
   int plan_count = ipc ? SCHEDULE_IPC_JSON_PLANS : SCHEDULE_JSON_PLANS;
   for (int d = 0; d < day_count; d++) {
-    json_object *day = element(days, d);
+    json_object *day = array_at(days, d);
     for (int p = 0; p < plan_count; p++) {
-      json_object *plan = element(day, p);
+      json_object *plan = array_at(day, p);
       schedule_plan &out = s->days[d].plans[p];
-      if (json_object *v = element(plan, 0)) json_copy_text(v, out.start_time, sizeof out.start_time);
-      if (json_object *v = element(plan, 1)) json_copy_text(v, out.end_time, sizeof out.end_time);
+      if (json_object *v = array_at(plan, 0)) json_copy_text(v, out.start_time, sizeof out.start_time);
+      if (json_object *v = array_at(plan, 1)) json_copy_text(v, out.end_time, sizeof out.end_time);
       if (!ipc) out.action_type = element_int(plan, 2);
     }
     if (ipc) s->days[d].valid = 1;
@@ -100,7 +92,7 @@ int white_from_json(int channel, whiteled_params *records, json_object *object, 
   if (!array || !records) return -1;
   bool named = strstr(json_object_to_json_string(array), "chnid") != nullptr;
   for (int i = 0; i < WHITELED_PER_CHANNEL; i++) {
-    json_object *e = element(array, i);
+    json_object *e = array_at(array, i);
     if (!e) break;
     whiteled_params &r = records[i];
     r.channel = channel;
@@ -116,11 +108,6 @@ int white_from_json(int channel, whiteled_params *records, json_object *object, 
     }
   }
   return 0;
-}
-
-int member_int(json_object *o, const char *key) {
-  json_object *v = json_member(o, key);
-  return v ? json_object_get_int(v) : 0;
 }
 
 }  // namespace
@@ -150,7 +137,7 @@ uint64_t get_copy_flag_by_json(json_object *object, const char *list_key, const 
   uint64_t mask = 0;
   int length = list && json_object_is_type(list, json_type_array) ? (int)json_object_array_length(list) : 0;
   for (int i = 0; i < count && i < length; i++) {
-    json_object *v = element(list, i);
+    json_object *v = array_at(list, i);
     if (!v) continue;
     int ch = json_object_get_int(v);
     if (ch >= 0 && ch <= 63) mask |= 1ULL << ch;
@@ -170,7 +157,7 @@ int get_event_chn_alarmout_by_object(int channel, json_object *object, const cha
   json_object *array = json_member(object, key);
   if (!pair || !array) return -1;
   for (int i = 0; i < 2; i++) {
-    json_object *v = element(array, i);
+    json_object *v = array_at(array, i);
     if (!v) continue;
     pair[i].channel = channel;
     pair[i].index = i;
@@ -243,7 +230,7 @@ int get_ptz_params_by_json(int channel, int event_type, json_object *array,
   if (channel > 15 || channel < 0 || !array || !records) return -1;
   ptz_action_params work[PTZ_ACTION_MAX] = {};
   for (int i = 0; i < PTZ_ACTION_MAX; i++) {
-    json_object *e = element(array, i);
+    json_object *e = array_at(array, i);
     if (!e) break;
     work[i].chn_id = channel;
     work[i].acto_ptz_channel = member_int(e, "acto_ptz_channel");
@@ -327,4 +314,65 @@ int get_section_info(const char *text, const char *pattern, char *out, int count
   }
   out[n] = '\0';
   return 0;
+}
+
+bool has_member(json_object *object, const char *key) {
+  return json_member(object, key) != nullptr;
+}
+
+int member_int(json_object *object, const char *key, int fallback) {
+  json_object *value = json_member(object, key);
+  return value ? json_object_get_int(value) : fallback;
+}
+
+void member_text(json_object *object, const char *key, char *field, size_t size) {
+  json_copy_text(json_member(object, key), field, size);
+}
+
+int array_length(json_object *array) {
+  if (!array || !json_object_is_type(array, json_type_array)) return 0;
+  size_t n = json_object_array_length(array);
+  return n > (size_t)INT_MAX ? INT_MAX : (int)n;
+}
+
+json_object *array_at(json_object *array, int i) {
+  if (i < 0 || i >= array_length(array)) return nullptr;
+  return json_object_array_get_idx(array, (size_t)i);
+}
+
+int element_int(json_object *array, int i) {
+  json_object *value = array_at(array, i);
+  return value ? json_object_get_int(value) : 0;
+}
+
+int bare_number(const char *text) {
+  if (!text) return 0;
+  long long value = strtoll(text, nullptr, 10);  // saturates at the long long range
+  return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : (int)value;
+}
+
+bool bare_number(const char *text, int *value) {
+  if (!text) return false;
+  const char *p = text;
+  while (isspace((unsigned char)*p)) p++;
+  if (*p == '+' || *p == '-') p++;
+  if (!isdigit((unsigned char)*p)) return false;
+  *value = bare_number(text);
+  return true;
+}
+
+std::string field_text(const char *field, size_t width) {
+  return std::string(field, strnlen(field, width));
+}
+
+json_object *json_field_string(const char *field, size_t size) {
+  return json_object_new_string_len(field, (int)strnlen(field, size));
+}
+
+void json_add_int(json_object *object, const char *key, int value) {
+  json_object_object_add(object, key, json_object_new_int(value));
+}
+
+void json_add_text(json_object *object, const char *key, const std::string &text) {
+  json_object_object_add(object, key, json_object_new_string(text.c_str()));
 }

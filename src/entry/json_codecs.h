@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <json-c/json.h>
 #include <memory>
+#include <string>
 
 #include "kxdb_event.h"
 
@@ -59,6 +60,31 @@ bool on_cgi_is_kx_lpr(int model);
 // Copies what follows `pattern` in `text` into out (count bytes, always
 // terminated), stopping at '?' or the end. 0, or -1.
 int get_section_info(const char *text, const char *pattern, char *out, int count);
+
+// ---- Reading requests and building replies ----
+bool has_member(json_object *object, const char *key);
+// The member as an integer (json-c's conversion), `fallback` when absent.
+int member_int(json_object *object, const char *key, int fallback = 0);
+// Text of a member into a fixed field, cut to size - 1 (empty when absent).
+void member_text(json_object *object, const char *key, char *field, size_t size);
+// Elements of an array (0, and null elements, when `array` is no array).
+int array_length(json_object *array);
+json_object *array_at(json_object *array, int i);
+int element_int(json_object *array, int i);  // 0 when missing
+// A request that is a bare decimal number, converted as atoi does (leading
+// blanks, a sign, digits; 0 when there are none; beyond int saturates).
+int bare_number(const char *text);
+// The same, false when the text holds no number at all.
+bool bare_number(const char *text, int *value);
+// Text of a fixed-width field that may lack its terminator.
+std::string field_text(const char *field, size_t width);
+template <size_t N>
+std::string field_text(const char (&field)[N]) {
+  return field_text(field, N);
+}
+json_object *json_field_string(const char *field, size_t size);
+void json_add_int(json_object *object, const char *key, int value);
+void json_add_text(json_object *object, const char *key, const std::string &text);
 
 // Member `key` of an object, or null (json-c's lookup, without the status).
 json_object *json_member(json_object *object, const char *key);

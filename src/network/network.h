@@ -40,6 +40,4 @@ namespace network {
 JsonPtr parse_object(const char *text);
 // A body that is absent or blank.
 bool missing(const char *text);
-// The body as a decimal number (atoi's reading; beyond int saturates).
-int bare_number(const char *text);
 }  // namespace network

@@ -17,24 +17,6 @@ inline const std::string kTextOk = kTextHeader + "OK";
 
 class NetworkTest : public HandlerTest {
  protected:
-  std::vector<SimRequest> sent(int code) {
-    settle(daemon());
-    return daemon().requests(code);
-  }
-  // Requests other than the settle marker, in order.
-  std::vector<int> codes() {
-    settle(daemon());
-    std::vector<int> out;
-    for (int c : daemon().codes()) {
-      if (c != kSettleMarker) out.push_back(c);
-    }
-    return out;
-  }
-  std::vector<log_info> logs() {
-    std::vector<log_info> out;
-    for (auto &r : sent(3485)) out.push_back(record_from<log_info>(r.payload));
-    return out;
-  }
 
   static network_params stored() {
     network_params r{};

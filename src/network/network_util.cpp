@@ -16,9 +16,4 @@ bool missing(const char *text) {
   return !text || text[strspn(text, " \t\r\n")] == '\0';
 }
 
-int bare_number(const char *text) {
-  long long value = strtoll(text, nullptr, 10);
-  return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : (int)value;
-}
-
 }  // namespace network

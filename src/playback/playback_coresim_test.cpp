@@ -7,31 +7,22 @@
 #include <unistd.h>
 
 #include "cgi_runner.h"
-#include "coresim_process.h"
+#include "coresim_fixture.h"
 #include "json_codecs.h"
 
 namespace {
 
-class PlaybackOnCoresim : public ::testing::Test {
- protected:
-  // Local time is UTC for coresim and the program alike; a fresh settings
-  // database; then coresim (members start in this order).
-  int utc_ = setenv("TZ", "UTC0", 1);
-  int fresh_settings_ = unlink("/mnt/nand/app/kxdb.db");
-  CoresimProcess coresim_{CORESIM_PROGRAM};
+// Local time is UTC for coresim (it starts with this process's environment)
+// and for the program alike.
+const int kUtc = setenv("TZ", "UTC0", 1);
 
+class PlaybackOnCoresim : public CoresimTest {
+ protected:
   static CgiReply post(const std::string &path, const std::string &body) {
-    CgiRequest r;
-    r.method = "POST";
-    r.path = path;
-    r.content_type = "application/json";
-    r.body = body;
-    r.env["HTTP_COOKIE"] = "userName=admin";
-    r.env["TZ"] = "UTC0";
-    return split_reply(run_cgi(r).out);
+    return CoresimTest::post(path, body, {{"TZ", "UTC0"}});
   }
   static JsonPtr post_json(const std::string &path, const std::string &body) {
-    return JsonPtr(json_tokener_parse(post(path, body).body.c_str()));
+    return CoresimTest::post_json(path, body, {{"TZ", "UTC0"}});
   }
   static std::string text(json_object *o, const char *key) {
     const char *t = json_object_get_string(json_member(o, key));

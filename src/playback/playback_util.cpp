@@ -15,51 +15,15 @@ JsonPtr parse_object(const char *text) {
   return root;
 }
 
-bool has_member(json_object *object, const char *key) {
-  return json_member(object, key) != nullptr;
-}
-
 bool has_members(json_object *object, std::initializer_list<const char *> keys) {
   return std::all_of(keys.begin(), keys.end(),
                      [object](const char *key) { return has_member(object, key); });
-}
-
-int member_int(json_object *object, const char *key) {
-  json_object *value = json_member(object, key);
-  return value ? json_object_get_int(value) : 0;
-}
-
-void member_text(json_object *object, const char *key, char *field, size_t size) {
-  json_copy_text(json_member(object, key), field, size);
-}
-
-int array_length(json_object *array) {
-  if (!array || !json_object_is_type(array, json_type_array)) return 0;
-  size_t n = json_object_array_length(array);
-  return n > (size_t)INT_MAX ? INT_MAX : (int)n;
-}
-
-int element_int(json_object *array, int i) {
-  if (i < 0 || i >= array_length(array)) return 0;
-  json_object *value = json_object_array_get_idx(array, (size_t)i);
-  return value ? json_object_get_int(value) : 0;
 }
 
 int entries_to_take(int num, int capacity, std::initializer_list<json_object *> arrays) {
   int n = std::clamp(num, 0, capacity);
   for (json_object *array : arrays) n = std::min(n, array_length(array));
   return n;
-}
-
-bool bare_number(const char *text, int *value) {
-  if (!text) return false;
-  const char *p = text;
-  while (isspace((unsigned char)*p)) p++;
-  if (*p == '+' || *p == '-') p++;
-  if (!isdigit((unsigned char)*p)) return false;
-  long long n = strtoll(text, nullptr, 10);  // saturates at the long long range
-  *value = (int)std::clamp<long long>(n, INT_MIN, INT_MAX);
-  return true;
 }
 
 int db_get_device() {
@@ -79,18 +43,6 @@ void notify(int code, const void *payload, int length) {
 
 void reply_ok() {
   cgi_writeback_webserver(CGI_REPLY_TEXT, "OK");
-}
-
-std::string field_text(const char *field, size_t width) {
-  return std::string(field, strnlen(field, width));
-}
-
-void json_add_int(json_object *object, const char *key, int value) {
-  json_object_object_add(object, key, json_object_new_int(value));
-}
-
-void json_add_text(json_object *object, const char *key, const std::string &text) {
-  json_object_object_add(object, key, json_object_new_string(text.c_str()));
 }
 
 void reply_json(json_object *object) {

@@ -19,21 +19,10 @@ namespace playback {
 // ---- Request text ----
 // The body as a JSON object; null when it does not parse or is no object.
 JsonPtr parse_object(const char *text);
-bool has_member(json_object *object, const char *key);
 bool has_members(json_object *object, std::initializer_list<const char *> keys);
-// The member as json-c reads it as an integer (0 when absent).
-int member_int(json_object *object, const char *key);
-// Text of a member into a fixed field, cut to size - 1 ("" when absent).
-void member_text(json_object *object, const char *key, char *field, size_t size);
-// Elements of an array (0 when it is not an array), and element i as an integer.
-int array_length(json_object *array);
-int element_int(json_object *array, int i);
 // Entries to take from request arrays: `num`, but at most `capacity` and no
 // more than each array holds; never below 0.
 int entries_to_take(int num, int capacity, std::initializer_list<json_object *> arrays);
-// The body as a decimal number (leading blanks, a sign, digits; values
-// beyond int saturate). False when it holds no number.
-bool bare_number(const char *text, int *value);
 // Channels the player addresses: 0 to 15.
 inline bool is_player_channel(int channel) {
   return channel >= 0 && channel <= PLAYBACK_CHANNEL_LAST;
@@ -63,14 +52,6 @@ bool answer_record(const void *payload, int length, Record *record) {
   memcpy(record, payload, sizeof *record);
   return true;
 }
-// Text of a fixed-width field that may lack its terminator.
-std::string field_text(const char *field, size_t width);
-template <size_t N>
-std::string field_text(const char (&field)[N]) {
-  return field_text(field, N);
-}
-void json_add_int(json_object *object, const char *key, int value);
-void json_add_text(json_object *object, const char *key, const std::string &text);
 // Writes the object as the JSON reply and sets the flag to 1.
 void reply_json(json_object *object);
 // {"status": text} as the JSON reply; sets the flag.

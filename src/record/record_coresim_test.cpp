@@ -5,32 +5,14 @@
 #include <unistd.h>
 
 #include "cgi_runner.h"
-#include "coresim_process.h"
+#include "coresim_fixture.h"
 #include "json_codecs.h"
 
 namespace {
 
-class RecordOnCoresim : public ::testing::Test {
+class RecordOnCoresim : public CoresimTest {
  protected:
-  // A fresh settings database, then coresim (members start in this order).
-  int fresh_settings_ = unlink("/mnt/nand/app/kxdb.db");
-  CoresimProcess coresim_{CORESIM_PROGRAM};
 
-  static CgiReply post(const std::string &path, const std::string &body) {
-    CgiRequest r;
-    r.method = "POST";
-    r.path = path;
-    r.content_type = "application/json";
-    r.body = body;
-    r.env["HTTP_COOKIE"] = "userName=admin";
-    return split_reply(run_cgi(r).out);
-  }
-  static JsonPtr get_json(const std::string &path, const std::string &query = "") {
-    CgiRequest r;
-    r.path = path;
-    r.query = query;
-    return JsonPtr(json_tokener_parse(split_reply(run_cgi(r).out).body.c_str()));
-  }
   static int member(json_object *o, const char *key) {
     json_object *v = json_member(o, key);
     return v ? json_object_get_int(v) : -99;

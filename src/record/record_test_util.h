@@ -23,29 +23,6 @@ inline const std::string kTextError = kTextHeader + "ERROR";
 
 class RecordTest : public HandlerTest {
  protected:
-  // Everything sent so far (notices travel without waiting), in order,
-  // without the settle markers.
-  std::vector<int> codes() {
-    settle(daemon());
-    std::vector<int> out;
-    for (int c : daemon().codes()) {
-      if (c != kSettleMarker) out.push_back(c);
-    }
-    return out;
-  }
-  std::vector<SimRequest> sent(int code) {
-    settle(daemon());
-    return daemon().requests(code);
-  }
-  std::vector<log_info> logs() {
-    std::vector<log_info> out;
-    for (auto &r : sent(3485)) out.push_back(record_from<log_info>(r.payload));
-    return out;
-  }
-  void forget() {
-    settle(daemon());
-    daemon().clear();
-  }
 
   static record_params stored_record(int channel) {
     record_params r = {};

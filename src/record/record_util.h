@@ -19,12 +19,6 @@ namespace record {
 // sign allowed, what follows the digits ignored). False when there are no
 // digits or the number is outside 0 to 63.
 bool channel_request(const char *text, int *channel);
-bool has_member(json_object *object, const char *key);
-// The member as an integer (json-c conversion), 0 when absent.
-int member_int(json_object *object, const char *key);
-// Elements of an array (0 and null when it is not an array).
-int array_length(json_object *array);
-json_object *array_at(json_object *array, int i);
 // The channels listed by "chnid" entries 0 to cnt - 1: every present
 // element is passed to `take` (value as given); missing ones are skipped.
 template <class Take>
@@ -44,14 +38,6 @@ inline bool channel_valid(int channel) {
 void load_records(record_params *records);  // 64 records
 void load_cameras(camera_params *cameras);  // 64 records
 
-// ---- Replies ----
-std::string field_text(const char *field, size_t width);
-template <size_t N>
-std::string field_text(const char (&field)[N]) {
-  return field_text(field, N);
-}
-void json_add_int(json_object *object, const char *key, int value);
-void json_add_text(json_object *object, const char *key, const std::string &text);
 // Writes the object as the JSON reply and sets the flag (decoders).
 void reply_json_done(json_object *object);
 

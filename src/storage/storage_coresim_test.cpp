@@ -6,31 +6,14 @@
 #include <unistd.h>
 
 #include "cgi_runner.h"
-#include "coresim_process.h"
+#include "coresim_fixture.h"
 #include "json_codecs.h"
 
 namespace {
 
-class StorageOnCoresim : public ::testing::Test {
+class StorageOnCoresim : public CoresimTest {
  protected:
-  // A fresh settings database, then coresim (members start in this order).
-  int fresh_settings_ = unlink("/mnt/nand/app/kxdb.db");
-  CoresimProcess coresim_{CORESIM_PROGRAM};
 
-  static CgiReply post(const std::string &path, const std::string &body) {
-    CgiRequest r;
-    r.method = "POST";
-    r.path = path;
-    r.content_type = "application/json";
-    r.body = body;
-    r.env["HTTP_COOKIE"] = "userName=admin";
-    return split_reply(run_cgi(r).out);
-  }
-  static CgiReply get(const std::string &path) {
-    CgiRequest r;
-    r.path = path;
-    return split_reply(run_cgi(r).out);
-  }
   // The disk list's entries by port.
   static std::map<int, std::string> disks() {
     JsonPtr list(json_tokener_parse(get("/6100").body.c_str()));

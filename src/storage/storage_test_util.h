@@ -24,34 +24,6 @@ inline const std::string kTextError = kTextHeader + "Error";
 
 class StorageTest : public HandlerTest {
  protected:
-  // Waits until the daemon has seen everything sent before (notices and
-  // log entries are sent without waiting; the daemon keeps their order).
-  void settle() {
-    ::settle(daemon());
-  }
-  // Forgets the requests seen so far, including notices still on their way.
-  void forget() {
-    settle();
-    daemon().clear();
-  }
-  std::vector<SimRequest> sent(int code) {
-    settle();
-    return daemon().requests(code);
-  }
-  std::vector<log_info> logs() {
-    std::vector<log_info> out;
-    for (auto &r : sent(3485)) out.push_back(record_from<log_info>(r.payload));
-    return out;
-  }
-  // Requests other than the sentinel, in order.
-  std::vector<int> codes() {
-    settle();
-    std::vector<int> out;
-    for (int c : daemon().codes()) {
-      if (c != kSettleMarker) out.push_back(c);
-    }
-    return out;
-  }
 
   template <class T>
   static T detail_of(const log_info &entry, int *kind = nullptr) {
@@ -85,22 +57,3 @@ class StorageTest : public HandlerTest {
  private:
 };
 
-inline Bytes int_answer(int32_t value) {
-  return bytes_of_int(value);
-}
-
-template <class T>
-Bytes records_answer(const std::vector<T> &records) {
-  Bytes out;
-  for (const T &r : records) {
-    Bytes b = bytes_of(r);
-    out.insert(out.end(), b.begin(), b.end());
-  }
-  return out;
-}
-
-inline int32_t int_at(const Bytes &payload, size_t offset) {
-  int32_t v = 0;
-  if (offset + 4 <= payload.size()) memcpy(&v, payload.data() + offset, 4);
-  return v;
-}

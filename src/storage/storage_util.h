@@ -13,19 +13,6 @@
 // names do not meet other modules' helpers in the one program.
 namespace storage {
 
-// ---- Request text ----
-// The body as a decimal number, converted as atoi does (leading blanks, a
-// sign, digits; 0 when there are none). Values beyond int saturate.
-int bare_number(const char *text);
-bool has_member(json_object *object, const char *key);
-// The member as an integer, `fallback` when it is absent.
-int member_int(json_object *object, const char *key, int fallback = 0);
-// Elements of an array member (0 and null when it is not an array).
-int array_length(json_object *array);
-json_object *array_at(json_object *array, int i);
-int element_int(json_object *array, int i);
-// Text of a member or element into a fixed field, cut to size - 1.
-void member_text(json_object *object, const char *key, char *field, size_t size);
 // URL-decoded text into a fixed field: bounded by the field whatever the
 // length of the encoded text.
 void decoded_text(json_object *value, char *field, size_t size);
@@ -35,14 +22,6 @@ void decoded_text(json_object *value, char *field, size_t size);
 void reply_ok_or_error(int result);
 // {"key": value} as JSON; sets the flag.
 void reply_json_int(const char *key, int value);
-// Text of a fixed-width field that may lack its terminator.
-std::string field_text(const char *field, size_t width);
-template <size_t N>
-std::string field_text(const char (&field)[N]) {
-  return field_text(field, N);
-}
-void json_add_int(json_object *object, const char *key, int value);
-void json_add_text(json_object *object, const char *key, const std::string &text);
 
 // ---- Operation log (main type 4) ----
 constexpr int LOG_SUB_SET_DISK = 204;

@@ -51,6 +51,3 @@ void add_user_rights_json(json_object *object, const user_info &user,
 void read_user_rights_json(json_object *object, user_info *user);
 // Sets the four channel masks from the channel-rights texts.
 void set_user_channel_masks(user_info *user);
-// A fixed text field as a JSON string, read within the field.
-json_object *json_field_string(const char *field, size_t size);
-void json_add_int(json_object *object, const char *key, int value);

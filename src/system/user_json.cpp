@@ -38,14 +38,6 @@ void read_rights(json_object *object, const char *const keys[], int32_t *rights)
 
 }  // namespace
 
-json_object *json_field_string(const char *field, size_t size) {
-  return json_object_new_string_len(field, (int)strnlen(field, size));
-}
-
-void json_add_int(json_object *object, const char *key, int value) {
-  json_object_object_add(object, key, json_object_new_int(value));
-}
-
 void add_user_rights_json(json_object *object, const user_info &user,
                           const char *remote_permission_key) {
   json_add_int(object, "permission", user.permission);

@@ -6,32 +6,14 @@
 #include <unistd.h>
 
 #include "cgi_runner.h"
-#include "coresim_process.h"
+#include "coresim_fixture.h"
 #include "json_codecs.h"
 
 namespace {
 
-class MotionOnCoresim : public ::testing::Test {
+class MotionOnCoresim : public CoresimTest {
  protected:
-  // A fresh settings database, then coresim (members start in this order).
-  int fresh_settings_ = unlink("/mnt/nand/app/kxdb.db");
-  CoresimProcess coresim_{CORESIM_PROGRAM};
 
-  static CgiReply post(const std::string &path, const std::string &body) {
-    CgiRequest r;
-    r.method = "POST";
-    r.path = path;
-    r.content_type = "application/json";
-    r.body = body;
-    r.env["HTTP_COOKIE"] = "userName=admin";
-    return split_reply(run_cgi(r).out);
-  }
-  static CgiReply get(const std::string &path, const std::string &query) {
-    CgiRequest r;
-    r.path = path;
-    r.query = query;
-    return split_reply(run_cgi(r).out);
-  }
   // A member of a JSON reply as text ("<none>" when missing).
   static std::string member(const CgiReply &reply, const char *key) {
     JsonPtr body(json_tokener_parse(reply.body.c_str()));

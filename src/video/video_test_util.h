@@ -20,29 +20,6 @@ inline const std::string kTextOk = kTextHeader + "OK";
 
 class VideoTest : public HandlerTest {
  protected:
-  // Forgets the requests seen so far, notices still on their way included.
-  void forget() {
-    settle(daemon());
-    daemon().clear();
-  }
-  std::vector<SimRequest> sent(int code) {
-    settle(daemon());
-    return daemon().requests(code);
-  }
-  // Every request but the settle marker, in the order sent.
-  std::vector<int> codes() {
-    settle(daemon());
-    std::vector<int> out;
-    for (int c : daemon().codes()) {
-      if (c != kSettleMarker) out.push_back(c);
-    }
-    return out;
-  }
-  std::vector<log_info> logs() {
-    std::vector<log_info> out;
-    for (auto &r : sent(3485)) out.push_back(record_from<log_info>(r.payload));
-    return out;
-  }
 };
 
 template <class T>
@@ -51,12 +28,6 @@ T only_payload(const std::vector<SimRequest> &requests) {
   if (requests.empty()) return T{};
   EXPECT_EQ(requests[0].payload.size(), sizeof(T));
   return record_from<T>(requests[0].payload);
-}
-
-inline int32_t int_at(const Bytes &payload, size_t offset) {
-  int32_t v = 0;
-  if (offset + 4 <= payload.size()) memcpy(&v, payload.data() + offset, 4);
-  return v;
 }
 
 // A "schedule" member: `days` days of `plans` plans, plan p of day d being

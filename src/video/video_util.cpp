@@ -6,19 +6,6 @@
 
 namespace video {
 
-bool has_member(json_object *object, const char *key) {
-  return json_member(object, key) != nullptr;
-}
-
-int member_int(json_object *object, const char *key, int fallback) {
-  json_object *value = json_member(object, key);
-  return value ? json_object_get_int(value) : fallback;
-}
-
-void member_text(json_object *object, const char *key, char *field, size_t size) {
-  json_copy_text(json_member(object, key), field, size);
-}
-
 bool channel_valid(int channel) {
   return channel >= 0 && channel < MOTION_CHANNELS;
 }
@@ -38,18 +25,6 @@ bool text_channel(const char *text, int *channel) {
   if (errno == ERANGE || value < 0 || value >= MOTION_CHANNELS) return false;
   *channel = (int)value;
   return true;
-}
-
-std::string field_text(const char *field, size_t width) {
-  return std::string(field, strnlen(field, width));
-}
-
-void json_add_int(json_object *object, const char *key, int value) {
-  json_object_object_add(object, key, json_object_new_int(value));
-}
-
-void json_add_text(json_object *object, const char *key, const std::string &text) {
-  json_object_object_add(object, key, json_object_new_string(text.c_str()));
 }
 
 void reply_text(const char *text) {

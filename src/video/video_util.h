@@ -27,12 +27,6 @@ constexpr int PTZ_EVENT_TYPE_MAX = 25;
 constexpr int LOG_SUB_MOTION = 204;
 constexpr int LOG_PARAM_MOTION = 909;
 
-// ---- Request text ----
-bool has_member(json_object *object, const char *key);
-// The member as an integer, `fallback` when absent.
-int member_int(json_object *object, const char *key, int fallback = 0);
-// Text of a member into a fixed field, cut to size - 1 (empty when absent).
-void member_text(json_object *object, const char *key, char *field, size_t size);
 bool channel_valid(int channel);  // 0 to 63
 // True when the member is present and a channel (0 to 63); *channel set then.
 bool member_channel(json_object *object, const char *key, int *channel);
@@ -40,15 +34,6 @@ bool member_channel(json_object *object, const char *key, int *channel);
 // when it is no channel.
 bool text_channel(const char *text, int *channel);
 
-// ---- Replies ----
-// Text of a fixed-width field that may lack its terminator.
-std::string field_text(const char *field, size_t width);
-template <size_t N>
-std::string field_text(const char (&field)[N]) {
-  return field_text(field, N);
-}
-void json_add_int(json_object *object, const char *key, int value);
-void json_add_text(json_object *object, const char *key, const std::string &text);
 void reply_text(const char *text);
 
 // ---- The motion record ----

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -93,4 +94,50 @@ BrokenSettings::BrokenSettings() {
 BrokenSettings::~BrokenSettings() {
   kxdb_close_all();
   rmdir(KXDB_FILE);
+}
+
+void HandlerTest::settle() {
+  ::settle(*daemon_);
+}
+
+void HandlerTest::settle(FakeDaemon &daemon) {
+  ::settle(daemon);
+}
+
+void HandlerTest::forget() {
+  settle();
+  daemon_->clear();
+}
+
+std::vector<SimRequest> HandlerTest::sent(int code) {
+  settle();
+  return daemon_->requests(code);
+}
+
+std::vector<int> HandlerTest::codes() {
+  settle();
+  std::vector<int> out;
+  for (int c : daemon_->codes()) {
+    if (c != kSettleMarker) out.push_back(c);
+  }
+  return out;
+}
+
+std::vector<log_info> HandlerTest::logs() {
+  std::vector<log_info> out;
+  for (auto &r : sent(3485)) out.push_back(record_from<log_info>(r.payload));
+  return out;
+}
+
+int32_t int_at(const Bytes &payload, size_t offset) {
+  int32_t v = 0;
+  if (offset + sizeof v <= payload.size()) memcpy(&v, payload.data() + offset, sizeof v);
+  return v;
+}
+
+std::string text_at(const Bytes &payload, size_t offset, size_t width) {
+  if (offset >= payload.size()) return "";
+  size_t n = payload.size() - offset < width ? payload.size() - offset : width;
+  const char *p = reinterpret_cast<const char *>(payload.data() + offset);
+  return std::string(p, strnlen(p, n));
 }

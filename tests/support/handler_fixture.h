@@ -8,8 +8,11 @@
 #include <memory>
 #include <string>
 
+#include <vector>
+
 #include "dispatchreq.h"
 #include "fake_daemon.h"
+#include "kxfs.h"
 
 class HandlerTest : public ::testing::Test {
  protected:
@@ -28,6 +31,18 @@ class HandlerTest : public ::testing::Test {
   std::string take_output();
 
   FakeDaemon &daemon() { return *daemon_; }
+
+  // What the daemon was sent: every request sent before, those sent without
+  // waiting included, has arrived when these return.
+  void settle();
+  void settle(FakeDaemon &daemon);
+  // Forgets the requests seen so far, including notices still on their way.
+  void forget();
+  std::vector<SimRequest> sent(int code);
+  // Request codes in the order sent, without the settle marker.
+  std::vector<int> codes();
+  // Operation-log entries (3485) in the order sent.
+  std::vector<log_info> logs();
 
  private:
   std::unique_ptr<FakeDaemon> daemon_;
@@ -51,6 +66,24 @@ struct BrokenSettings {
   BrokenSettings();
   ~BrokenSettings();
 };
+
+// Daemon answers and request payloads.
+inline Bytes int_answer(int32_t value) {
+  return bytes_of_int(value);
+}
+template <class T>
+Bytes records_answer(const std::vector<T> &records) {
+  Bytes out;
+  for (const T &r : records) {
+    Bytes b = bytes_of(r);
+    out.insert(out.end(), b.begin(), b.end());
+  }
+  return out;
+}
+// The int32 at `offset` of a payload (0 beyond its end).
+int32_t int_at(const Bytes &payload, size_t offset);
+// The text at `offset`, read up to its NUL or `width` bytes.
+std::string text_at(const Bytes &payload, size_t offset, size_t width);
 
 // The body of a CGI reply (after the header block), and its header.
 std::string reply_body(const std::string &reply);
