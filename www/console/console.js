@@ -280,6 +280,12 @@
     }
   }
 
+  // A table that scrolls sideways inside its pane when it cannot fit.
+  function grid(titles, rows) {
+    const head = el('thead', {}, el('tr', {}, titles.map((t) => el('th', { text: t }))));
+    return el('div', { class: 'scroll' }, el('table', { class: 'grid' }, head, el('tbody', {}, rows)));
+  }
+
   function failure(reply) {
     throw new Error(failureText(reply));
   }
@@ -344,7 +350,7 @@
     });
     if (rows.length === 0) return [el('p', { class: 'muted', text: 'No user accounts.' })];
     return [
-      el('table', { class: 'grid' }, el('thead', {}, el('tr', {}, el('th', { text: 'Name' }), el('th', { text: 'Type' }), el('th', { text: 'Permission' }))), el('tbody', {}, rows)),
+      grid(['Name', 'Type', 'Permission'], rows),
     ];
   }
 
@@ -385,7 +391,7 @@
     const rows = used.map((c) =>
       el('tr', {}, el('td', { text: String(c.id + 1) }), el('td', { text: c.name || '—' }), el('td', { text: c.address || '—' }), el('td', { text: c.status || '—' })),
     );
-    return [note, el('table', { class: 'grid' }, el('thead', {}, el('tr', {}, ['Channel', 'Name', 'Address', 'State'].map((h) => el('th', { text: h })))), el('tbody', {}, rows))];
+    return [note, grid(['Channel', 'Name', 'Address', 'State'], rows)];
   }
 
   // Recording: plan modes "/6042", per-channel settings "/6044" and the
@@ -402,7 +408,7 @@
       }
     }
     const columns = [];
-    if (source && source.path === '/8002') columns.push(['Recording now', (r) => (r.recording === undefined ? '—' : r.recording ? 'yes' : 'no')]);
+    if (source && source.path === '/8002') columns.push(['Recording', (r) => (r.recording === undefined ? '—' : r.recording ? 'yes' : 'no')]);
     if (has('/6042')) {
       const reply = await call('/6042');
       const doc = parseJson(reply.body);
@@ -412,7 +418,7 @@
         if (source && !byId.has(num(r.id))) continue;  // no camera on it
         row(num(r.id)).mode = text(r.mode);
       }
-      columns.push(['Plan mode', (r) => r.mode || '—']);
+      columns.push(['Plan', (r) => r.mode || '—']);
     }
     let ids = [...byId.keys()].sort((a, b) => a - b);
     if (!source && !has('/6042')) ids = [...Array(LISTED_CHANNELS).keys()];
@@ -430,8 +436,7 @@
       const r = byId.get(id) || { id };
       return el('tr', {}, el('td', { text: String(id + 1) }), columns.map(([, cell]) => el('td', { text: cell(r) })));
     });
-    const head = el('tr', {}, el('th', { text: 'Channel' }), columns.map(([title]) => el('th', { text: title })));
-    return [...notes, el('table', { class: 'grid' }, el('thead', {}, head), el('tbody', {}, rows))];
+    return [...notes, grid(['Channel', ...columns.map(([title]) => title)], rows)];
   }
 
   // Runs the jobs with at most PARALLEL_REQUESTS of them at once.
