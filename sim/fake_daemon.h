@@ -15,6 +15,8 @@ class FakeDaemon {
   void answer(int code, Bytes payload, int delay_ms = 0);
   void answer_frames(int code, std::vector<SimFrame> frames);
   void on(int code, SimResponder responder) { server_.on(code, std::move(responder)); }
+  // Answers every code that has no responder of its own (none: silence).
+  void answer_all(SimResponder responder) { server_.set_default(std::move(responder)); }
   void silent(int code) { server_.on(code, nullptr); }
 
   std::vector<SimRequest> requests() { return server_.requests(); }

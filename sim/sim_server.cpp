@@ -156,6 +156,8 @@ void SimServer::send_due() {
     }
     kx_frame_write(p.fd, KX_MSG_RESPONSE, p.seq, p.frame.code, p.frame.payload.data(),
                    (uint32_t)p.frame.payload.size());
+    // The poll loop then sees the hang-up and drops the connection.
+    if (p.frame.hang_up) shutdown(p.fd, SHUT_RDWR);
     pending_.erase(pending_.begin() + (long)i);
   }
 }

@@ -30,6 +30,7 @@ struct SimFrame {
   int code = 0;  // response code; 0 means request code + 5000
   Bytes payload;
   int delay_ms = 0;  // sent this long after the request arrived
+  bool hang_up = false;  // the daemon closes the connection after this frame
 };
 
 // Frames to send for one request; none = silence.

@@ -192,6 +192,55 @@ TEST(IntakeUpload, UnparsableBodiesExit255WithoutTemporaryFiles) {
   expect_no_temp_files();
 }
 
+TEST(IntakeUpload, AQuotedBoundaryIsTakenWithoutItsQuotes) {
+  CgiRequest r = upload("/upload", file_part("q.txt", "quoted") + "--XyZ--\r\n");
+  r.content_type = "multipart/form-data; boundary=\"XyZ\"";
+  EXPECT_EQ(body_of(probe(r)), "/tmp/q.txt\nexists=1 size=6");
+  EXPECT_EQ(read_file("/tmp/q.txt"), "quoted");
+  remove("/tmp/q.txt");
+  expect_no_temp_files();
+}
+
+TEST(IntakeUpload, AnUploadNeverReplacesAFile) {
+  // A path without a handler: no reply, and the upload is not moved at all.
+  write_file("/tmp/cgilockfile", "lock");
+  for (const char *name : {"cgilockfile", "pbdownload"}) {
+    CgiRun run = probe(upload("/nohandler", file_part(name, "evil") + "--XyZ--\r\n"));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "");
+  }
+  EXPECT_EQ(read_file("/tmp/cgilockfile"), "lock");
+  struct stat st;
+  EXPECT_NE(stat("/tmp/pbdownload", &st), 0);
+  // A handled path whose name is taken: no reply, the file stays as it was.
+  CgiRun run = probe(upload("/upload", file_part("cgilockfile", "evil") + "--XyZ--\r\n"));
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(read_file("/tmp/cgilockfile"), "lock");
+  remove("/tmp/cgilockfile");
+  expect_no_temp_files();
+}
+
+TEST(IntakeUpload, TextPartsAreCappedInMemory) {
+  auto text_part = [](int i, size_t size) {
+    return "--XyZ\r\nContent-Disposition: form-data; name=\"t" + std::to_string(i) +
+           "\"\r\n\r\n" + std::string(size, 't') + "\r\n";
+  };
+  std::string file = file_part("f.txt", "F") + "--XyZ--\r\n";
+  // Four parts just under 1 MiB each fit.
+  std::string body;
+  for (int i = 0; i < 4; i++) body += text_part(i, (1 << 20) - 100);
+  EXPECT_EQ(body_of(probe(upload("/upload", body + file))), "/tmp/f.txt\nexists=1 size=1");
+  remove("/tmp/f.txt");
+  // One part over 1 MiB, or a fifth part past 4 MiB in all: a failed parse.
+  CgiRun run = probe(upload("/upload", text_part(0, (1 << 20) + 1) + file));
+  EXPECT_EQ(run.status, 255);
+  EXPECT_EQ(run.out, "");
+  run = probe(upload("/upload", file_part("g.txt", "G") + body + text_part(4, 1000) + "--XyZ--\r\n"));
+  EXPECT_EQ(run.status, 255);
+  EXPECT_EQ(run.out, "");
+  expect_no_temp_files();
+}
+
 TEST(IntakeBadInput, HostileRequestsNeitherCrashNorLeaveFiles) {
   std::string junk;
   for (int i = 0; i < 70000; i++) junk += (char)((i * 7919) % 256);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <string>
+#include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -163,6 +165,83 @@ TEST_F(Settings, PtzListsAndAudioFiles) {
   EXPECT_EQ(files[3].enable, 1);
   EXPECT_EQ(files[4].id, 4);
   EXPECT_EQ(files[4].enable, 0);
+}
+
+
+// Makes every write of the key `idx` fail from now on, as a full or failing
+// disk would part-way through a copy.
+void fail_writes_of(int idx) {
+  sqlite3 *db = nullptr;
+  ASSERT_EQ(sqlite3_open(KXDB_FILE, &db), SQLITE_OK);
+  std::string sql = "CREATE TRIGGER fail BEFORE INSERT ON records WHEN NEW.idx = " +
+                    std::to_string(idx) + " BEGIN SELECT RAISE(ABORT, 'disk full'); END;";
+  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+}
+
+TEST_F(Settings, ACopyThatFailsPartWayChangesNothing) {
+  ptz_action_params before[PTZ_ACTION_MAX] = {};
+  before[0] = {1, 3, 0, 1, 7, 0, 0};
+  ASSERT_EQ(write_ptz_params_all(KXDB_FILE, before, 1, 1), 0);
+  kxdb_close_all();
+  fail_writes_of(5);
+
+  ptz_action_params source[PTZ_ACTION_MAX] = {};
+  source[0] = {0, 9, 0, 2, 0, 4, 0};
+  uint64_t mask = (1ULL << 1) | (1ULL << 5) | (1ULL << 9);
+  EXPECT_EQ(copy_ptz_params_all(KXDB_FILE, source, 1, mask), -1);
+  ptz_action_params read[PTZ_ACTION_MAX];
+  int count = 0;
+  ASSERT_EQ(read_ptz_params(KXDB_FILE, read, 1, 1, &count), 0);
+  EXPECT_EQ(read[0].acto_ptz_channel, 3);  // channel 1 kept its list
+  ASSERT_EQ(read_ptz_params(KXDB_FILE, read, 1, 9, &count), 0);
+  EXPECT_EQ(read[0].acto_ptz_channel, 0);  // channel 9 never got one
+
+  Rec r = {0, "x"};
+  EXPECT_EQ(kxdb_copy(KXDB_FILE, "rec", &r, sizeof r, 0, mask), -1);
+  EXPECT_EQ(kxdb_get(KXDB_FILE, "rec", 1, &r, sizeof r), 1);  // nothing was kept
+}
+
+TEST_F(Settings, AScanThatFailsPartWayIsAFailure) {
+  // Enough records for many pages, then a page in the middle made garbage.
+  std::vector<char> big(1000, 'b');
+  for (int i = 0; i < 300; i++) ASSERT_EQ(kxdb_put(KXDB_FILE, "big", i, big.data(), big.size()), 0);
+  kxdb_close_all();
+  FILE *f = fopen(KXDB_FILE, "r+b");
+  ASSERT_TRUE(f);
+  fseek(f, 0, SEEK_END);
+  long size = ftell(f);
+  std::vector<char> garbage(4096, '\xA5');
+  fseek(f, size / 2 / 4096 * 4096, SEEK_SET);
+  fwrite(garbage.data(), 1, garbage.size(), f);
+  fclose(f);
+
+  std::vector<char> out(300 * 1000);
+  int count = -1;
+  EXPECT_EQ(kxdb_get_all(KXDB_FILE, "big", out.data(), 1000, 300, &count), -1);
+}
+
+TEST_F(Settings, TypedReadersYieldDefaultsInKeyOrder) {
+  Rec stored = {3, "three"};
+  ASSERT_EQ(kxdb_write_record(KXDB_FILE, "rec", &stored, &Rec::channel), 0);
+  Rec all[5];
+  int count = 0;
+  ASSERT_EQ(kxdb_read_records(KXDB_FILE, "rec", all, 2, 5, &Rec::channel, &count), 0);
+  EXPECT_EQ(count, 5);
+  for (int i = 0; i < 5; i++) EXPECT_EQ(all[i].channel, 2 + i);
+  EXPECT_STREQ(all[1].text, "three");
+  EXPECT_STREQ(all[0].text, "");
+
+  Rec one = {-1, "untouched"};
+  ASSERT_EQ(kxdb_read_record(KXDB_FILE, "rec", 7, &one, &Rec::channel), 0);
+  EXPECT_EQ(one.channel, 7);  // never written: zeroed, key set
+  EXPECT_STREQ(one.text, "");
+  kxdb_close_all();
+  unlink(KXDB_FILE);
+  mkdir(KXDB_FILE, 0755);  // every write now fails
+  EXPECT_EQ(kxdb_write_record(KXDB_FILE, "rec", &stored, &Rec::channel), -1);
+  kxdb_close_all();
+  rmdir(KXDB_FILE);
 }
 
 }  // namespace

@@ -53,7 +53,8 @@ int base64DecodeUrl(const char *in, unsigned char *out, int out_size) {
 
 int base64EncodeUrl(const unsigned char *in, int in_len, char *out, int out_size) {
   if (!in || !out || in_len < 0) return -1;
-  int need = (in_len * 4 + 2) / 3;
+  // Computed in 64 bits: in_len * 4 would overflow an int for large inputs.
+  long long need = ((long long)in_len * 4 + 2) / 3;
   if (need + 1 > out_size) return -1;
   int n = 0;
   for (int i = 0; i < in_len; i += 3) {

@@ -143,6 +143,15 @@ std::vector<SimFrame> remove_raid(const SimRequest &r) {
   return result(0);
 }
 
+// 3496: the local disk of the port is taken out of service and no longer listed.
+std::vector<SimFrame> remove_local_space(const SimRequest &r) {
+  int port = record_from<int32_t>(r.payload);
+  auto it = disks().find(port);
+  if (it == disks().end() || it->second.hdd_type != kLocalDiskType) return result(-1);
+  disks().erase(it);
+  return result(0);
+}
+
 std::vector<SimFrame> set_disk_info(const SimRequest &r) {
   auto request = record_from<disk_info_request>(r.payload);
   auto it = disks().find(request.port);
@@ -215,6 +224,7 @@ void register_storage_answers(SimServer &server, CoreModel &) {
   server.on(3435, set_disk_info);
   server.on(3420, create_raid);
   server.on(3421, remove_raid);
+  server.on(3496, remove_local_space);
   server.on(3403, smart);
   server.on(3440, search_nas);
   server.on(3507, [](const SimRequest &r) {

@@ -51,7 +51,14 @@ void cgiParseContentType(const char *value) {
     if (strncasecmp(sat, key, sizeof key - 1) != 0) continue;
     char *b = sat + sizeof key - 1;
     char *end = b;
-    while (*end && !isspace((unsigned char)*end)) end++;
+    if (*b == '"') {
+      // A quoted boundary (allowed by the multipart standard) is taken
+      // without its quotes.
+      end = ++b;
+      while (*end && *end != '"') end++;
+    } else {
+      while (*end && !isspace((unsigned char)*end)) end++;
+    }
     *end = '\0';
     cgiMultipartBoundary = b;
     break;

@@ -14,6 +14,10 @@ cgiFormEntry *cgiFormEntryFirst;
 namespace {
 
 constexpr size_t kTextMax = 1024;  // header attributes and values: 1023 characters
+// Text parts are held in memory, and the board has little of it: each is
+// capped, and so is their sum. Past a cap the body fails to parse.
+constexpr long kTextPartMax = 1L << 20;
+constexpr long kTextPartsTotalMax = 4L << 20;
 
 // Body reader with put-back. Bytes put back are read again before anything
 // else, in the order they were put back. Standard input is never read past
@@ -64,7 +68,8 @@ class BodyReader {
 class Sink {
  public:
   explicit Sink(FILE *file) : file_(file) {}
-  explicit Sink(bool keep) : keep_(keep) {}
+  // A sink that keeps the bytes holds at most `limit` of them.
+  explicit Sink(bool keep, long limit = kTextPartMax) : keep_(keep), limit_(limit) {}
   Sink(const Sink &) = delete;
   Sink &operator=(const Sink &) = delete;
   ~Sink() { free(buf_); }
@@ -76,6 +81,7 @@ class Sink {
       return true;
     }
     if (!keep_) return true;
+    if (length_ >= limit_) return false;
     if ((size_t)length_ + 1 >= cap_ && !grow()) return false;
     buf_[length_++] = (char)c;
     return true;
@@ -107,6 +113,7 @@ class Sink {
   char *buf_ = nullptr;
   size_t cap_ = 0;
   long length_ = 0;
+  long limit_ = 0;
 };
 
 // Reads to the next delimiter ("\r\n--" + boundary; without the leading
@@ -265,15 +272,16 @@ cgiFormEntry *new_entry(const PartHeaders &h, char *value, long length, const ch
   return e;
 }
 
-// Reads one form-data part's body and appends its entry.
-cgiParseResultType read_part(BodyReader &in, const PartHeaders &h) {
+// Reads one form-data part's body and appends its entry. `text_left` is
+// what the text parts may still hold in memory; it shrinks by this part's.
+cgiParseResultType read_part(BodyReader &in, const PartHeaders &h, long &text_left) {
   char tfile[64] = "";
   FILE *f = nullptr;
   if (h.filename[0]) {
     f = open_temp_file(tfile, sizeof tfile);
     if (!f) return cgiParseIO;
   }
-  Sink sink = f ? Sink(f) : Sink(true);
+  Sink sink = f ? Sink(f) : Sink(true, text_left < kTextPartMax ? text_left : kTextPartMax);
   cgiParseResultType r = read_to_boundary(in, sink, false);
   if (f && fclose(f) != 0 && r == cgiParseSuccess) r = cgiParseIO;
   char *value = r == cgiParseSuccess ? (f ? strdup("") : sink.release()) : nullptr;
@@ -287,6 +295,7 @@ cgiParseResultType read_part(BodyReader &in, const PartHeaders &h) {
     if (tfile[0]) unlink(tfile);
     return r;
   }
+  if (!f) text_left -= sink.length();
   append_entry(e);
   return cgiParseSuccess;
 }
@@ -300,6 +309,7 @@ cgiParseResultType cgiReadMultipartForm() {
   cgiParseResultType r = read_to_boundary(in, preamble, true);
   if (r == cgiParseIO) return cgiParseSuccess;  // no first boundary: no entries
   if (r != cgiParseSuccess) return r;
+  long text_left = kTextPartsTotalMax;
   for (;;) {
     unsigned char two[2];
     size_t got = in.get(two, 2);
@@ -311,7 +321,7 @@ cgiParseResultType cgiReadMultipartForm() {
       Sink skip(false);
       r = read_to_boundary(in, skip, false);
     } else {
-      r = read_part(in, h);
+      r = read_part(in, h, text_left);
     }
     if (r != cgiParseSuccess) return r;
   }

@@ -1,10 +1,14 @@
 #include "cgi_deal.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <strings.h>
+#include <unistd.h>
 
+#include "cgi_ipc.h"
 #include "cgi_log.h"
 #include "cgic.h"
 #include "dispatchreq.h"
@@ -42,16 +46,32 @@ void upload_extra_param(char (&param)[256]) {
   param[n] = '\0';
 }
 
+// Renames without ever replacing what holds the new name (another
+// request's upload, the lock file, a busy marker). File systems without
+// RENAME_NOREPLACE get a hard link and an unlink, which cannot replace either.
+bool rename_no_replace(const char *from, const char *to) {
+  if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  if (link(from, to) != 0) return false;
+  unlink(from);
+  return true;
+}
+
 // Moves the uploaded file to the client's base name beside it, without a
-// shell, and builds the request text from the new name.
-bool move_upload(const cgiFormEntry *file, const char *base, char *text, size_t size) {
+// shell, and builds the request text from the new name. False when the
+// name is taken or the move fails: the request then ends without a reply.
+bool move_upload(cgiFormEntry *file, const char *base, char *text, size_t size) {
   const char *slash = strrchr(file->tfileName, '/');
   int dir_len = slash ? (int)(slash - file->tfileName) : 0;
   char moved[512];
   snprintf(moved, sizeof moved, "%.*s/%s", dir_len, file->tfileName, base);
-  if (rename(file->tfileName, moved) != 0) {
+  if (!rename_no_replace(file->tfileName, moved)) {
     CGI_LOG("cannot move %s to %s", file->tfileName, moved);
+    return false;
   }
+  // The temporary name is free again (another request may take it): the
+  // clean-up at exit must not delete it.
+  file->tfileName[0] = '\0';
   char param[256];
   upload_extra_param(param);
   if (param[0]) snprintf(text, size, "%s & %s", moved, param);
@@ -100,15 +120,18 @@ int cgiDealUpload() {
     snprintf(text, sizeof text, "%s & %s", "temp", cgiQueryString);
     return DispatchWebReq(path, text);
   }
+  // A path without a handler gets no reply, and its upload is not moved:
+  // the name the client chose could otherwise land on any file in /tmp.
+  if (!FindWebRes(path)) return -1;
   char name[128] = {};
   if (cgiFormFileName("file", name, sizeof name) != cgiFormSuccess) return -1;
   const char *base = upload_base_name(name);
-  const cgiFormEntry *file = cgiFormEntryFind("file");
+  cgiFormEntry *file = cgiFormEntryFind("file");
   if (!file || !is_safe_base_name(base)) return -1;
   if (strcmp(path, "/1019") == 0 || strcmp(path, "/oem") == 0) {
     snprintf(text, sizeof text, "%s & %s", file->tfileName, cgiQueryString);
-  } else {
-    move_upload(file, base, text, sizeof text);
+  } else if (!move_upload(file, base, text, sizeof text)) {
+    return -1;
   }
   return DispatchWebReq(path, text);
 }
@@ -130,6 +153,7 @@ int cgi_serve_request() {
     cgiDealGet();
   }
   fflush(cgiOut);
+  cgi_stop_ipc();  // the receive thread ends before the process does
   free_list();
   return status;
 }

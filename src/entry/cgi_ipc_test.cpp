@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -176,6 +177,157 @@ TEST_F(Channel, ABrokenFrameClosesTheConnection) {
   server.join();
   close(srv);
   EXPECT_EQ(take_output(), "");
+}
+
+// A daemon that misbehaves, on the channel's socket path: it serves one
+// connection at a time with `serve` (given the connection and the request's
+// head), or never accepts when `serve` is null.
+class RawDaemon {
+ public:
+  using Serve = std::function<void(int fd)>;
+  explicit RawDaemon(Serve serve, int backlog = 16) {
+    unlink(KXSOCKET_PATH);
+    fd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un addr = {};
+    addr.sun_family = AF_UNIX;
+    snprintf(addr.sun_path, sizeof addr.sun_path, "%s", KXSOCKET_PATH);
+    EXPECT_EQ(bind(fd_, (sockaddr *)&addr, sizeof addr), 0);
+    EXPECT_EQ(listen(fd_, backlog), 0);
+    if (!serve) return;
+    thread_ = std::thread([this, serve] {
+      for (;;) {
+        int c = accept(fd_, nullptr, nullptr);
+        if (c < 0) return;
+        serve(c);
+        if (held_.size() < 100) held_.push_back(c);
+        else close(c);
+      }
+    });
+  }
+  ~RawDaemon() {
+    shutdown(fd_, SHUT_RDWR);
+    if (thread_.joinable()) thread_.join();
+    for (int c : held_) close(c);
+    close(fd_);
+    unlink(KXSOCKET_PATH);
+  }
+  // Fills the backlog of a daemon that never accepts.
+  void fill_backlog() {
+    sockaddr_un addr = {};
+    addr.sun_family = AF_UNIX;
+    snprintf(addr.sun_path, sizeof addr.sun_path, "%s", KXSOCKET_PATH);
+    for (int i = 0; i < 64; i++) {
+      int c = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+      if (connect(c, (sockaddr *)&addr, sizeof addr) != 0) {
+        close(c);
+        return;
+      }
+      held_.push_back(c);
+    }
+  }
+
+ private:
+  int fd_ = -1;
+  std::thread thread_;
+  std::vector<int> held_;
+};
+
+// A request with the longest budget (3379: 30000 polls, 30 s here) against a
+// daemon that cannot answer: the reply must come in seconds, once.
+double misbehaving_exchange_ms(const std::vector<unsigned char> &payload = Bytes(4)) {
+  cgi_ipc_set_poll_period(milliseconds(1));
+  auto start = steady_clock::now();
+  cgi_exchange(probe_callback, 3379, payload.data(), (int)payload.size(), CGI_REPLY_TEXT);
+  return elapsed_ms(start);
+}
+
+void read_request(int fd) {
+  kx_msg_head head;
+  std::vector<unsigned char> payload;
+  kx_frame_read(fd, head, payload);
+}
+
+TEST_F(Channel, ADaemonThatCannotAnswerEndsTheExchangeAtOnce) {
+  const std::string error = "Content-type: text/plain\r\n\r\nCGI ERROR";
+  {
+    SCOPED_TRACE("no daemon socket: the send attempts (0.75 s here), then the reply");
+    unlink(KXSOCKET_PATH);
+    EXPECT_LT(misbehaving_exchange_ms(), 5000);
+    EXPECT_EQ(take_output(), error);
+  }
+  {
+    SCOPED_TRACE("alive, but its backlog is full: connect refuses, never blocks");
+    RawDaemon d(nullptr, 0);
+    d.fill_backlog();
+    EXPECT_LT(misbehaving_exchange_ms(), 5000);
+    EXPECT_EQ(take_output(), error);
+  }
+  {
+    SCOPED_TRACE("accepts but never reads: each send attempt is bounded");
+    RawDaemon d([](int) {});
+    EXPECT_LT(misbehaving_exchange_ms(Bytes(4 << 20)), 5000);
+    EXPECT_EQ(take_output(), error);
+  }
+  {
+    SCOPED_TRACE("hangs up after reading the request: the waiter wakes");
+    RawDaemon d([](int c) {
+      read_request(c);
+      shutdown(c, SHUT_RDWR);
+    });
+    EXPECT_LT(misbehaving_exchange_ms(), 5000);
+    EXPECT_EQ(take_output(), error);
+  }
+  {
+    SCOPED_TRACE("answers with a broken frame: the connection ends, the waiter wakes");
+    RawDaemon d([](int c) {
+      read_request(c);
+      kx_msg_head bad = {0x12345678, 2, 1, 8379, 0, 4};
+      send(c, &bad, sizeof bad, MSG_NOSIGNAL);
+    });
+    EXPECT_LT(misbehaving_exchange_ms(), 5000);
+    EXPECT_EQ(take_output(), error);
+  }
+  {
+    SCOPED_TRACE("an impossible length ends the connection too");
+    RawDaemon d([](int c) {
+      read_request(c);
+      kx_msg_head bad = {KX_MSG_MAGIC, 2, 1, 8379, 0, KX_MSG_MAX_LENGTH + 1};
+      send(c, &bad, sizeof bad, MSG_NOSIGNAL);
+    });
+    EXPECT_LT(misbehaving_exchange_ms(), 5000);
+    EXPECT_EQ(take_output(), error);
+  }
+}
+
+TEST_F(Channel, OneReplyWhateverTheDaemonSendsAfterIt) {
+  // Two answers to one request: the second never reaches the decoder.
+  daemon().answer_frames(4002, {{9002, bytes_of_int(1), 0}, {9002, bytes_of_int(2), 0}});
+  EXPECT_TRUE(cgi_exchange(probe_callback, 4002, "abcd", 4));
+  std::this_thread::sleep_for(milliseconds(20));
+  EXPECT_EQ(take_output(), "Content-type: text/plain\r\n\r\n1");
+  // The same when the second comes a little later, while the handler goes on.
+  daemon().answer_frames(4002, {{9002, bytes_of_int(3), 0}, {9002, bytes_of_int(4), 10}});
+  cgi_start_ipc(probe_callback, 4002, 4, "abcd", 0);
+  std::this_thread::sleep_for(milliseconds(40));
+  cgi_stop_ipc();
+  EXPECT_EQ(take_output(), "Content-type: text/plain\r\n\r\n3");
+}
+
+TEST_F(Channel, ExchangeHelperRepliesOnceAndReportsTheAnswer) {
+  daemon().answer(4002, bytes_of_int(5));
+  EXPECT_TRUE(cgi_exchange(probe_callback, 4002, "abcd", 4, CGI_REPLY_JSON));
+  EXPECT_EQ(take_output(), "Content-type: text/plain\r\n\r\n5");
+  daemon().silent(4002);
+  EXPECT_FALSE(cgi_exchange(probe_callback, 4002, "abcd", 4, CGI_REPLY_JSON));
+  EXPECT_EQ(take_output(), "Content-type: application/json\r\n\r\n{status:\"CGI ERROR\"}");
+  EXPECT_FALSE(cgi_exchange(probe_callback, 4002, "abcd", 4, CGI_REPLY_NONE));
+  EXPECT_EQ(take_output(), "");
+
+  int32_t status = 0;
+  EXPECT_FALSE(cgi_answer_status(nullptr, 4, &status));
+  EXPECT_FALSE(cgi_answer_status("\1\0\0", 3, &status));
+  EXPECT_TRUE(cgi_answer_status("\xfe\xff\xff\xff", 4, &status));
+  EXPECT_EQ(status, -2);
 }
 
 TEST_F(Channel, ReplyWriters) {

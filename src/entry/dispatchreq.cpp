@@ -76,6 +76,11 @@ int WebResCount() {
   return g_webres_count;
 }
 
+const WebRes *WebResSlot(int slot) {
+  if (slot < 0 || slot >= MAX_WEBREQ_COUNT || !g_webres_used[slot]) return nullptr;
+  return &g_webres[slot];
+}
+
 void webres_write_catalogue(FILE *out) {
   for (int slot = 0; slot < MAX_WEBREQ_COUNT; slot++) {
     if (!g_webres_used[slot]) continue;

@@ -33,6 +33,8 @@ int WebResUnregister(const WebRes *records, int count);
 const WebRes *FindWebRes(const char *path);
 int DispatchWebReq(const char *path, char *text);
 int WebResCount();  // records registered now
+// The record in `slot` (0 to 511), or null when the slot is free.
+const WebRes *WebResSlot(int slot);
 
 // Registration order of the module tables (fixes their slots).
 enum WebResTableOrder {

@@ -29,14 +29,14 @@ int IsDirExisted(const char *path) {
 
 int RemoveFile(const char *source, const char *destination) {
   if (!source || !destination) return -1;
-  const char *argv[] = {"/bin/mv", source, destination, nullptr};
+  const char *argv[] = {"/bin/mv", "--", source, destination, nullptr};
   kx_run_argv(argv);
   return 0;
 }
 
 int DeleteFile(const char *path) {
   if (!path) return -1;
-  const char *argv[] = {"/bin/rm", path, nullptr};
+  const char *argv[] = {"/bin/rm", "--", path, nullptr};
   kx_run_argv(argv);
   return 0;
 }

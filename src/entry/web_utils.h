@@ -11,7 +11,7 @@
 int IsFileExisted(const char *path);  // 0 when it exists
 int IsDirExisted(const char *path);   // 0 when it is a directory (final link not followed)
 // Move and delete run /bin/mv and /bin/rm without a shell: names are taken
-// literally (no globbing, no command text).
+// literally (no globbing, no command text, and after "--" never an option).
 int RemoveFile(const char *source, const char *destination);
 int DeleteFile(const char *path);
 

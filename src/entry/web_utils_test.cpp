@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -75,18 +76,30 @@ TEST(Files, ExistenceMovesAndWholeFiles) {
 TEST(Files, LockSerialisesProcesses) {
   int fd = file_lock(CGI_LOCK_FILE);
   ASSERT_GE(fd, 0);
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
   pid_t child = fork();
   if (child == 0) {
+    // While the parent holds the lock, another process cannot take it.
+    int probe = open(CGI_LOCK_FILE, O_RDWR);
+    bool held = probe >= 0 && lockf(probe, F_TEST, 0) != 0;
+    close(probe);
+    if (write(ready[1], "x", 1) != 1) _exit(2);
     int cfd = file_lock(CGI_LOCK_FILE);  // waits for the parent
     kx_wirte_file_data("/tmp/lock_order", "child", 5);
     file_unlock(cfd);
-    _exit(0);
+    _exit(held ? 0 : 1);
   }
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  char x;
+  ASSERT_EQ(read(ready[0], &x, 1), 1);  // the child has tested the lock
   kx_wirte_file_data("/tmp/lock_order", "parent", 6);
   file_unlock(fd);
   int status;
   waitpid(child, &status, 0);
+  close(ready[0]);
+  close(ready[1]);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the lock did not exclude the other process";
   int len;
   char *data = kx_get_file_data("/tmp/lock_order", &len);
   EXPECT_EQ(std::string(data, len), "child");

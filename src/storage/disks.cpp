@@ -19,7 +19,10 @@ bool check_disk_info(json_object *root) {
   if (!has_member(root, "portId") || !has_member(root, "property")) return false;
   int port = member_int(root, "portId");
   int property = member_int(root, "property");
-  return port >= 0 && port <= kSettingsPortMax && (property == 0 || property == 1);
+  // The quota page shows group + 1: only the 16 groups that exist are taken.
+  int group = member_int(root, "group", 0);
+  return port >= 0 && port <= kSettingsPortMax && (property == 0 || property == 1) &&
+         group >= 0 && group < DISK_GROUPS;
 }
 
 int remove_raid_space(int id) {

@@ -44,7 +44,11 @@ TEST_F(Disks, SetDiskInfoStoresNotifiesAndLogs) {
 TEST_F(Disks, SetDiskInfoChecksPortAndPropertySilently) {
   for (const char *body : {R"({"portId": 36, "property": 1})", R"({"portId": -1, "property": 1})",
                            R"({"portId": 2, "property": 2})", R"({"property": 1})",
-                           R"({"portId": 2})", "not json", ""}) {
+                           R"({"portId": 2})", "not json", "",
+                           // only the 16 groups that exist (the quota page shows group + 1)
+                           R"({"portId": 2, "property": 1, "group": 16})",
+                           R"({"portId": 2, "property": 1, "group": -1})",
+                           R"({"portId": 2, "property": 1, "group": 2147483647})"}) {
     EXPECT_EQ(call("/6101", body), "") << body;
   }
   EXPECT_EQ(call("/6101", R"({"portId": 35, "property": 0})"), kTextOk);

@@ -132,8 +132,19 @@ int on_update_disk_nas(char *text) {
   if (!root) return -1;
   int32_t port = member_int(root.get(), "port");
   int type = member_int(root.get(), "type", DISK_TYPE_NFS);
+  if (!nas_port_valid(port)) {
+    cgi_error_to_webserver(CGI_REPLY_TEXT);
+    return -1;
+  }
   disk_params disk = nas_record(port, type, texts_of(root.get()));
-  if (!nas_port_valid(port) || write_disk(KXDB_FILE, &disk) != 0) {
+  // The share's group and property are set on the disk page: an edit of its
+  // address keeps them.
+  disk_params stored = {};
+  if (read_disk(KXDB_FILE, &stored, port) == 0 && stored.enable) {
+    disk.group = stored.group;
+    disk.property = stored.property;
+  }
+  if (write_disk(KXDB_FILE, &disk) != 0) {
     cgi_error_to_webserver(CGI_REPLY_TEXT);
     return -1;
   }

@@ -153,6 +153,17 @@ TEST_F(Nas, EditedDirectorySurvivesTheDiskListAndTheNextEdit) {
   EXPECT_EQ(std::string(stored_disk(12).directory), dir);
 }
 
+TEST_F(Nas, EditKeepsTheGroupAndPropertySetOnTheDiskPage) {
+  daemon().answer(3439, int_answer(0));
+  call("/6203", R"({"port": 9, "type": 3, "address": "a"})");
+  EXPECT_EQ(call("/6101", R"({"portId": 9, "property": 0, "group": 5})"), kTextOk);
+  call("/6203", R"({"port": 9, "type": 3, "address": "b"})");
+  disk_params d = stored_disk(9);
+  EXPECT_STREQ(d.address, "b");
+  EXPECT_EQ(d.group, 5);
+  EXPECT_EQ(d.property, 0);
+}
+
 TEST_F(Nas, EditFailures) {
   EXPECT_EQ(call("/6203", R"({"port": 40, "type": 3})"), kCgiError);
   EXPECT_EQ(call("/6203", R"({"type": 3})"), kCgiError);

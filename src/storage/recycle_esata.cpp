@@ -60,7 +60,14 @@ int on_set_recycle(char *text) {
 }
 
 // The page is told "OK" whatever the daemon answered.
-void on_set_recycle_cb(int, const void *) {
+void on_set_recycle_cb(int count, const void *payload) {
+  int32_t status;
+  if (!cgi_answer_status(payload, count * 4, &status)) return;  // short: as missing
+  if (status != 0) {
+    cgi_error_to_webserver(CGI_REPLY_JSON);
+    g_callback_done = 1;
+    return;
+  }
   JsonPtr reply(json_object_new_object());
   json_add_text(reply.get(), "status", "OK");
   json_writeback(CGI_REPLY_JSON, reply.get());

@@ -8,12 +8,17 @@ namespace {
 using Esata = StorageTest;
 
 TEST_F(Esata, RecycleModeSetAndGet) {
-  daemon().answer(3475, int_answer(-1));
+  daemon().answer(3475, int_answer(0));
   std::string reply = call("/6204", R"({"mode": 1, "esata": 2})");
   JsonPtr body = parse_body(reply);
   ASSERT_TRUE(body);
-  EXPECT_EQ(text_member(body.get(), "status"), "OK");  // whatever the daemon said
+  EXPECT_EQ(text_member(body.get(), "status"), "OK");
   EXPECT_EQ(sent(3475).at(0).payload, bytes_of(recycle_mode{1, 2}));
+  // A refusal is not reported as success; a scrap of an answer is no answer.
+  daemon().answer(3475, int_answer(-1));
+  EXPECT_EQ(call("/6204", R"({"mode": 1, "esata": 2})"), kJsonError);
+  daemon().answer(3475, Bytes{0, 0});
+  EXPECT_EQ(call("/6204", R"({"mode": 1, "esata": 2})"), kJsonError);
 
   daemon().answer(3431, bytes_of(recycle_mode{1, 0}));
   body = parse_body(call("/6205"));

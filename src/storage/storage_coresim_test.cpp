@@ -77,6 +77,11 @@ TEST_F(StorageOnCoresim, DiskListFormatAndTheLifeOfANasShare) {
 
   EXPECT_EQ(post("/6200", R"({"num": 1, "port": [20]})").body, "OK");
   EXPECT_EQ(disks().count(20), 0u);  // the daemon dropped the share and its entry
+
+  // Removing a local disk's space takes it out of the list.
+  EXPECT_EQ(post("/6207", R"({"port": 2, "hddType": 1})").body, "OK");
+  EXPECT_EQ(disks().count(2), 0u);
+  EXPECT_EQ(post("/6207", R"({"port": 2, "hddType": 1})").body, "Error");  // gone already
 }
 
 TEST_F(StorageOnCoresim, QuotasAndRaidArrays) {

@@ -39,7 +39,9 @@ int login_type(const user_info &user, const char *md5) {
   if (user.type == kTypeNoWebLogin) return kLoginForbidden;
   char stored[sizeof user.password + 1] = {};
   memcpy(stored, user.password, sizeof user.password);
-  if (strcasecmp(md5, stored) != 0) return kLoginRefused;
+  // An account without a stored digest never logs in (an empty "md5" would
+  // otherwise match it).
+  if (stored[0] == '\0' || strcasecmp(md5, stored) != 0) return kLoginRefused;
   return user.type;
 }
 

@@ -79,6 +79,15 @@ TEST_F(Login, DeletedAccountsAndEmptyNamesNeverMatch) {
   EXPECT_EQ(int_member(missing.get(), "type"), -1);
 }
 
+TEST_F(Login, AnAccountWithoutAStoredDigestNeverLogsIn) {
+  store_user(make_user(2, "nodigest", "", 0));  // enabled, administrator type, no digest
+  EXPECT_EQ(login_type("nodigest", ""), -1);
+  EXPECT_EQ(call("/1000", R"({"userName": "nodigest"})").find("userName"), std::string::npos);
+  JsonPtr missing = parse_body(call("/1000", R"({"userName": "nodigest"})"));
+  ASSERT_TRUE(missing);
+  EXPECT_EQ(int_member(missing.get(), "type"), -1);
+}
+
 TEST_F(Login, UnparsableRequestsGetNoReply) {
   store_user(make_user(0, "admin", kDigest, 0));
   EXPECT_EQ(call("/1000", "userName=admin"), "");

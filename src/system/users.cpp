@@ -1,6 +1,7 @@
 // "/6070" to "/6074": list, add, change and delete user accounts; the list
 // of the branding database's accounts.
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "system.h"
@@ -17,6 +18,15 @@ constexpr int kLogParamUserDeleted = 922;
 
 bool has_int(json_object *request, const char *key, int *value) {
   return on_cgi_get_int_from_json(request, key, value) == 0;
+}
+
+// A password travels as the MD5 digest of its text: 32 hexadecimal digits.
+bool valid_digest(json_object *password) {
+  const char *text = password && json_object_is_type(password, json_type_string)
+                         ? json_object_get_string(password)
+                         : nullptr;
+  if (!text || strlen(text) != 32) return false;
+  return strspn(text, "0123456789abcdefABCDEF") == 32;
 }
 
 bool valid_id(int id) {
@@ -107,6 +117,7 @@ int on_add_new_user(char *text) {
   if (!request) return -1;
   int type, permission, remote_permission;
   if (!has_int(request.get(), "type", &type) || type > kMaxUserType) return -1;
+  if (!valid_digest(json_member(request.get(), "password"))) return -1;
   if (!has_int(request.get(), "permission", &permission) || permission < kMinPermission) return -1;
   if (!has_int(request.get(), "remotePermission", &remote_permission) ||
       remote_permission < kMinPermission) {
@@ -135,9 +146,9 @@ int on_set_user_info(char *text) {
   if (!has_int(request.get(), "id", &id) || !valid_id(id)) return -1;
 
   user_info user = {};
-  read_user(KXDB_FILE, &user, id);
-  user.id = id;
-  user.enable = 1;
+  // Only an existing account changes: an unused slot would otherwise become
+  // an enabled account without a password.
+  if (read_user(KXDB_FILE, &user, id) != 0 || user.enable == 0) return -1;
   if (json_object *name = json_member(request.get(), "name")) {
     int owner = user_id_by_name(name);
     if (owner >= 0 && owner != id) return cgi_writeback_webserver(CGI_REPLY_TEXT, "SAMEUSER");
@@ -147,6 +158,7 @@ int on_set_user_info(char *text) {
     snprintf(user.name, sizeof user.name, "%s", cut);
   }
   if (json_object *password = json_member(request.get(), "password")) {
+    if (!valid_digest(password)) return -1;
     json_copy_text(password, user.password, sizeof user.password);
   }
   if (json_object *type = json_member(request.get(), "type")) user.type = json_object_get_int(type);

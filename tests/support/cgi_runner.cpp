@@ -126,3 +126,16 @@ CgiReply split_reply(const std::string &out) {
   if (end == std::string::npos) return {"", out};
   return {out.substr(0, end + 2), out.substr(end + 4)};
 }
+
+std::string run_catalogue(const std::string &program) {
+  std::string command = "env -u REQUEST_METHOD";
+  for (const std::string &word : cgi_command(program)) command += " '" + word + "'";
+  command += " --endpoints";
+  std::string out;
+  if (FILE *p = popen(command.c_str(), "r")) {
+    char buf[4096];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+    pclose(p);
+  }
+  return out;
+}

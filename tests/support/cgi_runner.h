@@ -28,6 +28,9 @@ struct CgiRequest {
 CgiRun run_cgi(const CgiRequest &request, const std::string &program = "",
                int timeout_seconds = 20);
 
+// What `program --endpoints` prints outside CGI: the endpoint catalogue.
+std::string run_catalogue(const std::string &program = "");
+
 // The emulator that runs the programs under test ("" for native builds).
 std::string cgi_emulator();
 
