@@ -6,7 +6,7 @@
 # the console and the program, and stops, leaving nothing running, when
 # SIGTERM or SIGINT is sent to its process id: started in the background of
 # this script (which hands it SIGINT ignored, as a supervisor's script would),
-# and with a client holding a connection open.
+# with a client holding a connection open, and while it is still starting.
 set -euo pipefail
 [ "${DEVROOT:-}" = 1 ] || { echo "demo_signal_test: run me inside tools/devroot" >&2; exit 1; }
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -77,6 +77,29 @@ run() {
   echo "ok   SIG$signal stops the demo"
 }
 
+# stopped_early DELAY : SIGTERM DELAY seconds after the start, wherever the
+# demo is then (building, starting the device root, starting the stack).
+stopped_early() {
+  local demo status=0
+  alone || fail "processes before the demo started: $(cat "$procs")"
+  WEBCGI_BUILD="$build" PORT=$port "$root/scripts/demo" > "$log" 2>&1 &
+  demo=$!
+  sleep "$1"
+  kill -TERM "$demo"
+  for _ in $(seq 200); do
+    running "$demo" || break
+    sleep 0.05
+  done
+  ! running "$demo" || fail "the demo still runs 10 s after SIGTERM at ${1} s"
+  wait "$demo" || status=$?
+  [ "$status" = 143 ] || fail "exit status $status after SIGTERM at ${1} s"
+  alone || fail "left running after SIGTERM at ${1} s: $(cat "$procs")"
+  [ ! -e "$build/demo-run" ] || fail "the run directory is left after SIGTERM at ${1} s"
+  echo "ok   SIGTERM at ${1} s stops the demo"
+}
+
 run TERM 143
 run INT 130
-echo "2 passed, 0 failed"
+stopped_early 0.3
+stopped_early 1.5
+echo "4 passed, 0 failed"
