@@ -612,7 +612,7 @@
   function showReply(reply) {
     const status = $('reply-status');
     status.textContent = reply.redirect ? 'redirect' : `${reply.status} ${reply.statusText}`.trim();
-    status.className = reply.status >= 200 && reply.status < 400 ? 'status ok' : 'status bad';
+    status.className = reply.redirect || (reply.status >= 200 && reply.status < 400) ? 'status ok' : 'status bad';
     $('reply-time').textContent = `${reply.ms.toFixed(0)} ms`;
     $('reply-headers').replaceChildren(...reply.headers.flatMap(([name, value]) => [el('dt', { text: name }), el('dd', { text: value })]));
     const body = $('reply-body');
