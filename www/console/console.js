@@ -171,6 +171,7 @@
     if (!isObject(answer) || !Number.isInteger(answer.type)) return { error: failureText(reply) };
     if (answer.type === -2) return { error: 'This user is locked and may not log in.' };
     if (answer.type < 0) return { error: 'Wrong user name or password.' };
+    if (text(answer.sessionId) === '') return { error: failureText(reply) };
     return { answer };
   }
 
