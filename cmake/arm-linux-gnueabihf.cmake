@@ -16,8 +16,3 @@ set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
 # Debian's armhf C library (libc6:armhf) and loader serve the emulated programs.
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-arm)
 
-# 64-bit time and file offsets: cookie expiry and log stamps stay right past
-# 2038 on the board. No wire or settings record holds a time_t or off_t (their
-# static_asserts of size and offsets prove it).
-set(CMAKE_C_FLAGS_INIT "-D_FILE_OFFSET_BITS=64 -D_TIME_BITS=64")
-set(CMAKE_CXX_FLAGS_INIT "-D_FILE_OFFSET_BITS=64 -D_TIME_BITS=64")

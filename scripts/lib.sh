@@ -29,7 +29,7 @@ ensure_armhf_packages() {
 
 # What building and testing the native program needs.
 NATIVE_PACKAGES=(g++ cmake ninja-build pkg-config libjson-c-dev libsqlite3-dev libssl-dev
-  libgtest-dev util-linux iproute2 procps lighttpd)
+  libgtest-dev util-linux iproute2 net-tools procps lighttpd)
 
 # The board build: cross compiler, armhf libraries, and qemu-arm for its tests.
 ARMHF_PACKAGES=(g++-arm-linux-gnueabihf qemu-user libc6:armhf libstdc++6:armhf

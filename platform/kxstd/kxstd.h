@@ -45,3 +45,6 @@ int get_url_decode(const char *in, char *out, int out_size);
 uint64_t get_channel_mask(const char *text);
 // Sets bit `bit` (0 to 63; others are ignored).
 void kx_set_bit(uint64_t *mask, int bit);
+
+// ---- Network queries (kxstd_net.h) ----
+#include "kxstd_net.h"

@@ -1,12 +1,59 @@
-#include "camera.h"
+// Response dispatcher of the camera parameter proxy: one routing table from
+// the daemon's response code to the decoder that writes the reply.
+#include <iterator>
+
+#include "camera_records.h"
+#include "camera_util.h"
+
+namespace {
+
+struct CameraRoute {
+  int response;           // request code + 5000
+  int size;               // fewest bytes the decoder reads; shorter answers are dropped
+  camera_decoder decode;  // gets the payload and its whole length
+};
+
+constexpr int kWord = 4;  // answers that carry one int32 result
+
+// One row per response code. Later camera pages add their rows here, in
+// response-code order; until then their answers are ignored like any code
+// not listed, and the waiting handler ends in its time-out reply.
+constexpr CameraRoute kCameraRoutes[] = {
+    {7503, kWord, on_web_get_ipc_model_type_cb},
+    {7505, sizeof(channel_model), on_web_get_channels_model_cb},
+    {8203, sizeof(stream_setting_answer), on_set_ipc_stream_param_cb},
+    {8204, sizeof(stream_capabilities), on_get_ipc_stream_param_cb},
+    {8221, sizeof(image_enhancement_answer), on_get_ipc_ipcimage_enhancement_cb},
+    {8223, sizeof(image_display_message), on_get_ipc_ipcimage_display_cb},
+    {8224, kWord, on_set_ipc_ipcimage_display_cb},
+    {8225, sizeof(common_param_answer), on_get_ipc_common_param_cb},
+    {8226, kWord, on_set_ipc_common_param_cb},
+    // The free-form command's result: a head of 16 bytes, then the text.
+    {9002, 16, on_web_sendto_qt_cmd_cb},
+};
+
+constexpr bool one_row_per_code_in_order() {
+  for (size_t i = 1; i < std::size(kCameraRoutes); i++) {
+    if (kCameraRoutes[i - 1].response >= kCameraRoutes[i].response) return false;
+  }
+  return true;
+}
+static_assert(one_row_per_code_in_order(), "one row per response code, in code order");
+
+const CameraRoute *route_of(int response) {
+  for (const CameraRoute &route : kCameraRoutes) {
+    if (route.response == response) return &route;
+  }
+  return nullptr;
+}
+
+}  // namespace
 
 void on_camera_ipc_callback(int, const kx_msg_head *head, const void *payload) {
   if (!payload) return;
-  switch (kx_response_code(head)) {
-    case 9002:
-      on_web_sendto_qt_cmd_cb(payload, kx_response_length(head));
-      break;
-    default:
-      break;
-  }
+  const CameraRoute *route = route_of(kx_response_code(head));
+  int length = kx_response_length(head);
+  // A short answer is as good as none: the handler's time-out reply follows.
+  if (!route || length < route->size) return;
+  route->decode(payload, length);
 }

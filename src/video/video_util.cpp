@@ -1,0 +1,143 @@
+#include "video_util.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace video {
+
+bool has_member(json_object *object, const char *key) {
+  return json_member(object, key) != nullptr;
+}
+
+int member_int(json_object *object, const char *key, int fallback) {
+  json_object *value = json_member(object, key);
+  return value ? json_object_get_int(value) : fallback;
+}
+
+void member_text(json_object *object, const char *key, char *field, size_t size) {
+  json_copy_text(json_member(object, key), field, size);
+}
+
+bool channel_valid(int channel) {
+  return channel >= 0 && channel < MOTION_CHANNELS;
+}
+
+bool member_channel(json_object *object, const char *key, int *channel) {
+  if (!has_member(object, key)) return false;
+  int value = member_int(object, key);
+  if (!channel_valid(value)) return false;
+  *channel = value;
+  return true;
+}
+
+bool text_channel(const char *text, int *channel) {
+  if (!text) return false;
+  errno = 0;
+  long value = strtol(text, nullptr, 10);
+  if (errno == ERANGE || value < 0 || value >= MOTION_CHANNELS) return false;
+  *channel = (int)value;
+  return true;
+}
+
+std::string field_text(const char *field, size_t width) {
+  return std::string(field, strnlen(field, width));
+}
+
+void json_add_int(json_object *object, const char *key, int value) {
+  json_object_object_add(object, key, json_object_new_int(value));
+}
+
+void json_add_text(json_object *object, const char *key, const std::string &text) {
+  json_object_object_add(object, key, json_object_new_string(text.c_str()));
+}
+
+void reply_text(const char *text) {
+  cgi_writeback_webserver(CGI_REPLY_TEXT, text);
+}
+
+uint32_t trigger_mask(const char *text, size_t width) {
+  uint32_t mask = 0;
+  size_t length = strnlen(text, width);
+  for (size_t i = 0; i < length && i < 32; i++) {
+    if (text[i] == '1') mask |= 1u << i;
+  }
+  return mask;
+}
+
+motion_params stored_motion(int channel) {
+  motion_params m = {};
+  read_motion(KXDB_FILE, &m, channel);
+  m.id = channel;
+  return m;
+}
+
+void set_tri_channels(motion_params *record, json_object *value) {
+  json_copy_text(value, record->triChannels, sizeof record->triChannels);
+  record->trigger_mask = trigger_mask(record->triChannels, sizeof record->triChannels);
+}
+
+void notify_motion_changed(int channel) {
+  int32_t payload = channel;
+  cgi_send_notice(MOTION_CHANGED_NOTICE, &payload, sizeof payload);
+}
+
+void notify_motion_copied(uint64_t mask) {
+  channel_mask_notice payload = {(uint32_t)mask, (uint32_t)(mask >> 32)};
+  cgi_send_notice(MOTION_COPIED_NOTICE, &payload, sizeof payload);
+}
+
+namespace {
+log_info motion_log_entry() {
+  log_info entry;
+  cgi_init_log_info(&entry);
+  entry.sub_type = LOG_SUB_MOTION;
+  entry.param_type = LOG_PARAM_MOTION;
+  return entry;
+}
+}  // namespace
+
+void send_motion_log(int channel) {
+  log_info entry = motion_log_entry();
+  entry.channel = channel + 1;  // the log counts channels from 1
+  cgi_send_log_info(&entry);
+}
+
+void send_motion_log_channels(uint64_t mask) {
+  log_info entry = motion_log_entry();
+  cgi_send_log_info_channels(&entry, mask);
+}
+
+camera_motion_week whole_week(int channel) {
+  camera_motion_week week = {};
+  week.channel = channel;
+  for (int d = 0; d < CAMERA_WEEK_DAYS; d++) {
+    camera_week_day &day = week.days[d];
+    day.day = d;
+    day.enable = 1;
+    for (auto &segment : day.segments) {
+      segment[0] = 0;   // start hour
+      segment[1] = 0;   // start minute
+      segment[2] = 24;  // end hour
+      segment[3] = 0;   // end minute
+    }
+  }
+  return week;
+}
+
+void add_to_list(int32_t *list, int32_t *count, int channel) {
+  if (*count < 0 || *count >= CAMERA_LIST_MAX) return;
+  list[(*count)++] = channel;
+}
+
+void send_camera_motion_state(int channel, int enableKX) {
+  camera_motion_switch on_off = {};
+  on_off.channel = channel;
+  on_off.enable = enableKX == 1 ? 1 : 0;
+  cgi_send_notice(CAMERA_MOTION_SWITCH, &on_off, sizeof on_off);
+  if (enableKX != 1) return;
+  camera_motion_week week = whole_week(channel);
+  cgi_send_notice(CAMERA_MOTION_WEEK, &week, sizeof week);
+}
+
+}  // namespace video

@@ -1,0 +1,77 @@
+// Helpers the event and video handlers share: reading requests, the motion
+// record's trigger channels, the daemon notices and the operation log.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "video.h"
+
+// Module-private: a namespace of their own, so that the generic names do
+// not meet other modules' helpers in the one program.
+namespace video {
+
+// Table names under which motion keeps its white-light and HTTP settings.
+constexpr const char *MOTION_WHITE_SCHEDULE = "motion_whiteled_esche";
+constexpr const char *MOTION_WHITE_PARAMS = "motion_white_led_params";
+constexpr const char *MOTION_HTTP_SCHEDULE = "motion_http_notification_sche";
+constexpr const char *MOTION_HTTP_PARAMS = "motion_http_notification_params";
+constexpr int PTZ_EVENT_MOTION = 1;  // event type of motion's PTZ action list
+// Event types that have PTZ action lists: 0 alarm input, 1 motion, 2 video
+// loss, 5 to 13 analytics, 15 to 17 plate lists, 20 people counting, 22 to
+// 25 regional counting.
+constexpr int PTZ_EVENT_TYPE_MAX = 25;
+
+// Operation-log entry of a motion change: sub type and parameter type.
+constexpr int LOG_SUB_MOTION = 204;
+constexpr int LOG_PARAM_MOTION = 909;
+
+// ---- Request text ----
+bool has_member(json_object *object, const char *key);
+// The member as an integer, `fallback` when absent.
+int member_int(json_object *object, const char *key, int fallback = 0);
+// Text of a member into a fixed field, cut to size - 1 (empty when absent).
+void member_text(json_object *object, const char *key, char *field, size_t size);
+bool channel_valid(int channel);  // 0 to 63
+// True when the member is present and a channel (0 to 63); *channel set then.
+bool member_channel(json_object *object, const char *key, int *channel);
+// The channel of a schedule reader's request text (a bare number); false
+// when it is no channel.
+bool text_channel(const char *text, int *channel);
+
+// ---- Replies ----
+// Text of a fixed-width field that may lack its terminator.
+std::string field_text(const char *field, size_t width);
+template <size_t N>
+std::string field_text(const char (&field)[N]) {
+  return field_text(field, N);
+}
+void json_add_int(json_object *object, const char *key, int value);
+void json_add_text(json_object *object, const char *key, const std::string &text);
+void reply_text(const char *text);
+
+// ---- The motion record ----
+// Bit i for each '1' at position i below 32; the rest of the text counts
+// for nothing (the daemon's mask has 32 bits).
+uint32_t trigger_mask(const char *text, size_t width);
+// The stored record of a channel, or the zeroed one when it cannot be read;
+// either way it carries the channel as its id.
+motion_params stored_motion(int channel);
+// Stores the trigger-channel text (at most 64 characters) and its mask.
+void set_tri_channels(motion_params *record, json_object *value);
+
+// ---- Daemon notices and the log, sent without waiting ----
+void notify_motion_changed(int channel);    // 1403
+void notify_motion_copied(uint64_t mask);   // 1410
+void send_motion_log(int channel);          // 3485, channel + 1
+void send_motion_log_channels(uint64_t mask);  // 3509
+// The always-armed week of the camera's motion detection, list empty.
+camera_motion_week whole_week(int channel);
+// Appends a channel to a list payload, within its capacity.
+void add_to_list(int32_t *list, int32_t *count, int channel);
+// Camera-side detection of one channel: 3212 on or off, and when on, 3209
+// with the whole week.
+void send_camera_motion_state(int channel, int enableKX);
+
+}  // namespace video
