@@ -186,7 +186,7 @@ async function main() {
 
   await check('panes of unregistered endpoints are not shown', async () => {
     const wanted = {
-      'pane-channels': ['/8002', '/2001', '/2012'].some((p) => paths.has(p)),
+      'pane-channels': ['/8002', '/2001', '/2029', '/2012'].some((p) => paths.has(p)),
       'pane-recording': ['/6042', '/6044', '/8002'].some((p) => paths.has(p)),
     };
     for (const [id, registered] of Object.entries(wanted)) {
@@ -196,6 +196,19 @@ async function main() {
     const count = await page.textContent('#pane-catalogue');
     assert.ok(count.includes(`${endpoints.length} endpoints`), count);
   });
+
+  if (paths.has('/2029') && !['/8002', '/2001'].some((p) => paths.has(p))) {
+    await check('the home lists the cameras on the channels', async () => {
+      const cameras = (await (await fetch(`${BASE}/cgi-bin/webcgi/2029`)).json()).IPC.filter((c) => c.ipaddr !== '');
+      assert.ok(cameras.length > 0, 'the simulated recorder has cameras');
+      const rows = await page.$$eval('#pane-channels tr', (trs) => trs.map((r) => [...r.cells].map((c) => c.textContent)));
+      assert.deepEqual(rows, [
+        ['Channel', 'Address', 'Model', 'Firmware'],
+        ...cameras.map((c) => [String(c.chnid + 1), c.ipaddr, c.model, c.fwversion]),
+      ]);
+      assert.equal(await page.textContent('#pane-channels p'), `${cameras.length} of 64 channels have a camera`);
+    });
+  }
 
   await shot(page, 'home.png');
 

@@ -11,6 +11,9 @@
   const SESSION_COOKIES = ['userName', 'userType', 'permission', 'sessionId', 'language'];
   const USER_TYPES = ['administrator', 'operator', 'user', 'locked'];
   const DISK_KINDS = { 3: 'NFS share', 4: 'RAID array', 10: 'SMB/CIFS share' };
+  // Where the channels pane reads, in order of preference: camera status,
+  // camera list, the cameras' models, channel names.
+  const CHANNEL_SOURCES = ['/8002', '/2001', '/2029', '/2012'];
   const LISTED_CHANNELS = 16;  // rows of the recording pane at most
   const PARALLEL_REQUESTS = 4;  // per-channel requests in flight at once
 
@@ -243,7 +246,7 @@
   const PANES = [
     { id: 'pane-disks', needs: ['/6100'], fill: fillDisks },
     { id: 'pane-users', needs: ['/6070'], fill: fillUsers },
-    { id: 'pane-channels', needs: ['/8002', '/2001', '/2012'], fill: fillChannels },
+    { id: 'pane-channels', needs: CHANNEL_SOURCES, fill: fillChannels },
     { id: 'pane-recording', needs: ['/6042', '/6044', '/8002'], fill: fillRecording },
     { id: 'pane-catalogue', needs: [], fill: fillCatalogue },
   ];
@@ -347,7 +350,7 @@
     const rows = users.filter(isObject).map((u) => {
       const type = num(u.type);
       const label = USER_TYPES[type] ? `${USER_TYPES[type]} (${type})` : `type ${text(u.type)}`;
-      return el('tr', {}, el('td', { class: 'user-name', text: text(u.name) }), el('td', { text: label }), el('td', { text: text(u.permission) }));
+      return el('tr', {}, el('td', { class: 'user-name wrap', text: text(u.name) }), el('td', { text: label }), el('td', { text: text(u.permission) }));
     });
     if (rows.length === 0) return [el('p', { class: 'muted', text: 'No user accounts.' })];
     return [
@@ -355,11 +358,10 @@
     ];
   }
 
-  // Channels: camera status "/8002", camera list "/2001" or channel names
-  // "/2012", whichever the program has; read once per home load and shared
-  // with the recording pane.
+  // Channels: the first of CHANNEL_SOURCES that the program has, read once
+  // per home load and shared with the recording pane.
   function channelSource() {
-    const path = firstRegistered(['/8002', '/2001', '/2012']);
+    const path = firstRegistered(CHANNEL_SOURCES);
     if (!path) return Promise.resolve(null);
     return call(path).then((reply) => {
       const doc = parseJson(reply.body);
@@ -370,29 +372,42 @@
   }
 
   function channel(c, index, path) {
-    const id = Number.isInteger(num(c.id)) ? num(c.id) : index;
+    const id = [c.id, c.chnid].map(num).find(Number.isInteger);
     const main = isObject(c.main) ? c.main : {};
-    const address = known(c.ipAddr) ? text(c.ipAddr) : '';
+    const address = [c.ipAddr, c.ipaddr].find(known) || '';
     const status = [c.connectState, c.state, main.connectStatus].find(known);
     return {
-      id,
+      id: id === undefined ? index : id,
       name: text(c.name),
-      address,
+      address: text(address),
+      model: text(c.model),
+      firmware: text(c.fwversion || c.fwVersion),
       status: status === undefined ? '' : text(status),
       recording: known(c.recordOn) ? num(c.recordOn) : undefined,
-      camera: path === '/2012' ? known(c.name) : num(c.enable) === 1 || address !== '',
+      camera: path === '/2012' ? known(c.name) : num(c.enable) === 1 || known(address),
     };
   }
+
+  // Title, value, and whether a long value may wrap (cells keep to one line).
+  const CHANNEL_COLUMNS = [
+    ['Name', (c) => c.name, true],
+    ['Address', (c) => c.address, false],
+    ['Model', (c) => c.model, false],
+    ['Firmware', (c) => c.firmware, true],
+    ['State', (c) => c.status, false],
+  ];
 
   async function fillChannels({ channels }) {
     const source = await channels;
     const used = source.all.filter((c) => c.camera);
     const note = el('p', { class: 'muted', text: `${used.length} of ${source.max} channels have a camera` });
     if (used.length === 0) return [note];
+    // Only the columns the source fills for some camera.
+    const columns = CHANNEL_COLUMNS.filter(([, value]) => used.some((c) => value(c) !== ''));
     const rows = used.map((c) =>
-      el('tr', {}, el('td', { text: String(c.id + 1) }), el('td', { text: c.name || '—' }), el('td', { text: c.address || '—' }), el('td', { text: c.status || '—' })),
+      el('tr', {}, el('td', { text: String(c.id + 1) }), columns.map(([, value, wrap]) => el('td', { class: wrap && 'wrap', text: value(c) || '—' }))),
     );
-    return [note, grid(['Channel', 'Name', 'Address', 'State'], rows)];
+    return [note, grid(['Channel', ...columns.map(([title]) => title)], rows)];
   }
 
   // Recording: plan modes "/6042", per-channel settings "/6044" and the
@@ -558,8 +573,11 @@
     const kind = ex.kind in CONTENT_TYPES || ex.kind === 'get' ? ex.kind : 'get';
     let body = ex.body === undefined ? '' : ex.body;
     if (typeof body !== 'string') {
+      // Indented when that stays short: the program reads at most 128
+      // lines of a body.
       const flat = JSON.stringify(body);
-      body = flat.length <= 72 ? flat : JSON.stringify(body, null, 2);
+      const indented = JSON.stringify(body, null, 2);
+      body = flat.length > 72 && indented.split('\n').length <= 40 ? indented : flat;
     }
     return { kind, body, note: text(ex.note) };
   }
