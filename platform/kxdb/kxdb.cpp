@@ -216,6 +216,24 @@ int kxdb_put_many(const char *file, const char *kind, const void *records, size_
   });
 }
 
+int kxdb_set_int_field(const char *file, const char *kind, size_t size, size_t key_offset,
+                       size_t field_offset, int32_t value, uint64_t mask) {
+  if (key_offset + sizeof(int32_t) > size || field_offset + sizeof(int32_t) > size) return -1;
+  sqlite3 *db = database(file, true);
+  std::vector<char> row(size);
+  return in_transaction(db, [&] {
+    for (int32_t key = 0; key < 64; key++) {
+      if (!(mask >> key & 1)) continue;
+      memset(row.data(), 0, size);
+      memcpy(row.data() + key_offset, &key, sizeof key);
+      if (kxdb_get(file, kind, key, row.data(), size) < 0) return false;
+      memcpy(row.data() + field_offset, &value, sizeof value);
+      if (kxdb_put(file, kind, key, row.data(), size) != 0) return false;
+    }
+    return true;
+  });
+}
+
 int kxdb_transaction(const char *file, const std::function<bool()> &body) {
   return in_transaction(database(file, true), body);
 }

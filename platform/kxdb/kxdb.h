@@ -43,6 +43,14 @@ int kxdb_copy(const char *file, const char *kind, const void *record, size_t siz
 int kxdb_put_many(const char *file, const char *kind, const void *records, size_t size,
                   int count, size_t key_offset);
 
+// Sets the int32 at `field_offset` of the `size`-byte record of every key
+// whose bit is set in `mask` (keys 0 to 63), in one transaction. A key never
+// written is first stored as its factory default (zeroed, int32 key at
+// `key_offset` set) and then gets the value; the other bytes of a stored
+// record are kept. 0, or -1 (nothing kept).
+int kxdb_set_int_field(const char *file, const char *kind, size_t size, size_t key_offset,
+                       size_t field_offset, int32_t value, uint64_t mask);
+
 // Runs `body` inside one immediate transaction of `file`, so that what it
 // reads and writes with kxdb_get, kxdb_get_all and kxdb_put is one step that
 // no other process interleaves with (pick a free key, then write it). 0 when
