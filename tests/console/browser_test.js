@@ -210,6 +210,29 @@ async function main() {
     });
   }
 
+  if (['/6042', '/6044'].every((p) => paths.has(p)) && paths.has('/2029') && !['/8002', '/2001'].some((p) => paths.has(p))) {
+    await check('the home shows the recording state of the channels with a camera', async () => {
+      const post = (p, body) => fetch(`${BASE}/cgi-bin/webcgi${p}`, { method: 'POST', headers: { 'Content-Type': 'application/json' }, body: JSON.stringify(body) });
+      const settings = { cnt: 1, chnid: [0], camAnr: 0, prevRecordOn: 1, prevRecordDuration: 5, postRecordOn: 1, postRecordDuration: 30, audioEnable: 1, recordStreamType: 0, recordExpDate: 0 };
+      assert.match(await (await post('/6045', settings)).text(), /"resp"/);
+      assert.equal(await (await post('/6043', { records: [{ id: 0, mode: 1 }] })).text(), 'OK');
+      await page.click('#refresh');
+      await panesSettled(page);
+      const cameras = (await (await fetch(`${BASE}/cgi-bin/webcgi/2029`)).json()).IPC.filter((c) => c.ipaddr !== '');
+      const modes = (await (await fetch(`${BASE}/cgi-bin/webcgi/6042`)).json()).records;
+      const rows = await page.$$eval('#pane-recording tr', (trs) => trs.map((r) => [...r.cells].map((c) => c.textContent)));
+      const expected = [];
+      for (const c of cameras) {
+        const s = await (await fetch(`${BASE}/cgi-bin/webcgi/6044?${c.chnid}`)).json();
+        const span = (on, length) => (on === 1 ? `${length} s` : 'off');
+        const mode = modes.find((m) => m.id === c.chnid);
+        expected.push([String(c.chnid + 1), String(mode.mode), span(s.prevRecordOn, s.prevRecordDuration), span(s.postRecordOn, s.postRecordDuration), s.audioEnable === 1 ? 'on' : 'off']);
+      }
+      assert.deepEqual(rows, [['Channel', 'Plan', 'Pre-record', 'Post-record', 'Audio'], ...expected]);
+      assert.deepEqual(rows[1], ['1', '1', '5 s', '30 s', 'on']);
+    });
+  }
+
   await shot(page, 'home.png');
 
   await check('the explorer lists every catalogued endpoint, grouped by table', async () => {
