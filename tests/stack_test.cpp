@@ -9,9 +9,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cgi_runner.h"
 
@@ -186,9 +188,75 @@ TEST_F(Stack, PathWithoutHandlerAnswersEmptyAndTheServerStaysUp) {
   EXPECT_EQ(r.body, "");
   r = http("GET", "/index.html");
   EXPECT_EQ(r.status, 200);
-  EXPECT_EQ(r.body, "recorder web interface\n");
+  EXPECT_NE(r.body.find("<title>Recorder console</title>"), std::string::npos);
   r = http("POST", "/cgi-bin/webcgi/2026", R"({"cmd": "again"})", "application/json");
   EXPECT_NE(r.body.find("done: again"), std::string::npos);
+}
+
+// The program's catalogue as `webcgi --endpoints` prints it: per line the
+// path, table, handler and summary.
+std::vector<std::vector<std::string>> catalogue() {
+  std::string command = cgi_emulator().empty() ? "" : cgi_emulator() + " ";
+  command += std::string(BUILD_DIR) + "/webcgi --endpoints";
+  std::vector<std::vector<std::string>> rows;
+  FILE *out = popen(command.c_str(), "r");
+  if (!out) return rows;
+  std::string text;
+  char buf[4096];
+  for (size_t n; (n = fread(buf, 1, sizeof buf, out)) > 0;) text.append(buf, n);
+  pclose(out);
+  for (size_t pos = 0, eol; pos < text.size(); pos = eol + 1) {
+    eol = text.find('\n', pos);
+    if (eol == std::string::npos) eol = text.size();
+    std::vector<std::string> fields;
+    for (size_t f = pos, tab; f <= eol; f = tab + 1) {
+      tab = text.find('\t', f);
+      if (tab == std::string::npos || tab > eol) tab = eol;
+      fields.push_back(text.substr(f, tab - f));
+    }
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+TEST_F(Stack, ConsoleIsTheSitesRootPage) {
+  HttpReply r = http("GET", "/");
+  EXPECT_EQ(r.status, 200);
+  EXPECT_EQ(r.headers["content-type"], "text/html; charset=utf-8");
+  EXPECT_NE(r.body.find("<title>Recorder console</title>"), std::string::npos);
+  const std::pair<const char *, const char *> files[] = {
+      {"/console.js", "text/javascript; charset=utf-8"},
+      {"/md5.js", "text/javascript; charset=utf-8"},
+      {"/console.css", "text/css; charset=utf-8"},
+      {"/examples.json", "application/json"},
+  };
+  for (const auto &[file, type] : files) {
+    r = http("GET", file);
+    EXPECT_EQ(r.status, 200) << file;
+    EXPECT_EQ(r.headers["content-type"], type) << file;
+    EXPECT_FALSE(r.body.empty()) << file;
+  }
+}
+
+// Summaries hold ';', quotes and brackets: every text arrives whole.
+TEST_F(Stack, ConsoleCatalogueIsTheProgramsOwn) {
+  HttpReply r = http("GET", "/endpoints.json");
+  EXPECT_EQ(r.status, 200);
+  EXPECT_EQ(r.headers["content-type"], "application/json");
+  Json body = parse(r.body);
+  ASSERT_TRUE(body && json_object_is_type(body.get(), json_type_array)) << r.body;
+  std::vector<std::vector<std::string>> served;
+  for (size_t i = 0; i < json_object_array_length(body.get()); i++) {
+    json_object *entry = json_object_array_get_idx(body.get(), i);
+    std::vector<std::string> row;
+    for (const char *key : {"path", "table", "handler", "summary"}) {
+      ASSERT_TRUE(json_object_is_type(member(entry, key), json_type_string)) << i << " " << key;
+      row.push_back(json_object_get_string(member(entry, key)));
+    }
+    served.push_back(row);
+  }
+  EXPECT_EQ(served, catalogue());
+  EXPECT_GE(served.size(), 40u);
 }
 
 }  // namespace
