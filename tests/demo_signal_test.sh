@@ -57,7 +57,10 @@ run() {
   curl1=$(grep -n 'curl ' "$log" | head -1 | cut -d: -f1)
   [ -n "$console" ] && [ -n "$curl1" ] && [ "$console" -lt "$curl1" ] ||
     fail "the console's address is not printed before the curl commands"
-  curl -sf "http://127.0.0.1:$port/" | grep -q '<title>Recorder console</title>' || fail "no console at /"
+  # Read whole first: with pipefail, grep -q ending early would fail curl's write.
+  local page
+  page=$(curl -sf "http://127.0.0.1:$port/") || fail "no page at /"
+  grep -q '<title>Recorder console</title>' <<<"$page" || fail "no console at /"
   [ "$(curl -sf "http://127.0.0.1:$port/cgi-bin/webcgi/6108")" = 0 ] || fail "no answer from /6108"
 
   exec 3<>"/dev/tcp/127.0.0.1/$port"  # an idle client connection, as a browser keeps

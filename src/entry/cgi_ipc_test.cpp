@@ -233,7 +233,9 @@ class RawDaemon {
 };
 
 // A request with the longest budget (3379: 30000 polls, 30 s here) against a
-// daemon that cannot answer: the reply must come in seconds, once.
+// daemon that cannot answer: the reply must come well before the budget
+// (the send attempts take 0.75 s here, more under emulation), once.
+constexpr double kPromptlyMs = 15000;
 double misbehaving_exchange_ms(const std::vector<unsigned char> &payload = Bytes(4)) {
   cgi_ipc_set_poll_period(milliseconds(1));
   auto start = steady_clock::now();
@@ -250,22 +252,22 @@ void read_request(int fd) {
 TEST_F(Channel, ADaemonThatCannotAnswerEndsTheExchangeAtOnce) {
   const std::string error = "Content-type: text/plain\r\n\r\nCGI ERROR";
   {
-    SCOPED_TRACE("no daemon socket: the send attempts (0.75 s here), then the reply");
+    SCOPED_TRACE("no daemon socket: the send attempts, then the reply at once");
     unlink(KXSOCKET_PATH);
-    EXPECT_LT(misbehaving_exchange_ms(), 5000);
+    EXPECT_LT(misbehaving_exchange_ms(), kPromptlyMs);
     EXPECT_EQ(take_output(), error);
   }
   {
     SCOPED_TRACE("alive, but its backlog is full: connect refuses, never blocks");
     RawDaemon d(nullptr, 0);
     d.fill_backlog();
-    EXPECT_LT(misbehaving_exchange_ms(), 5000);
+    EXPECT_LT(misbehaving_exchange_ms(), kPromptlyMs);
     EXPECT_EQ(take_output(), error);
   }
   {
     SCOPED_TRACE("accepts but never reads: each send attempt is bounded");
     RawDaemon d([](int) {});
-    EXPECT_LT(misbehaving_exchange_ms(Bytes(4 << 20)), 5000);
+    EXPECT_LT(misbehaving_exchange_ms(Bytes(1 << 20)), kPromptlyMs);
     EXPECT_EQ(take_output(), error);
   }
   {
@@ -274,7 +276,7 @@ TEST_F(Channel, ADaemonThatCannotAnswerEndsTheExchangeAtOnce) {
       read_request(c);
       shutdown(c, SHUT_RDWR);
     });
-    EXPECT_LT(misbehaving_exchange_ms(), 5000);
+    EXPECT_LT(misbehaving_exchange_ms(), kPromptlyMs);
     EXPECT_EQ(take_output(), error);
   }
   {
@@ -284,7 +286,7 @@ TEST_F(Channel, ADaemonThatCannotAnswerEndsTheExchangeAtOnce) {
       kx_msg_head bad = {0x12345678, 2, 1, 8379, 0, 4};
       send(c, &bad, sizeof bad, MSG_NOSIGNAL);
     });
-    EXPECT_LT(misbehaving_exchange_ms(), 5000);
+    EXPECT_LT(misbehaving_exchange_ms(), kPromptlyMs);
     EXPECT_EQ(take_output(), error);
   }
   {
@@ -294,7 +296,7 @@ TEST_F(Channel, ADaemonThatCannotAnswerEndsTheExchangeAtOnce) {
       kx_msg_head bad = {KX_MSG_MAGIC, 2, 1, 8379, 0, KX_MSG_MAX_LENGTH + 1};
       send(c, &bad, sizeof bad, MSG_NOSIGNAL);
     });
-    EXPECT_LT(misbehaving_exchange_ms(), 5000);
+    EXPECT_LT(misbehaving_exchange_ms(), kPromptlyMs);
     EXPECT_EQ(take_output(), error);
   }
 }
