@@ -1,7 +1,7 @@
 // Endpoint table of the live view and playback module. The slots follow
 // the recorder's table: the image rows sit between "/4011" and "/4012", the
-// step batch between "/4020" and "/4022". The clip download rows ("/4013",
-// "/4019", "/4027") belong to the download unit and are not in this table.
+// step batch between "/4020" and "/4022". The three clip download rows
+// belong to the download unit and are not in this table yet.
 #include "playback.h"
 
 namespace {
