@@ -161,8 +161,9 @@ TEST_F(Channel, ABrokenFrameClosesTheConnection) {
     kx_frame_read(c, head, payload);
     kx_msg_head bad = {0x12345678, 2, head.seq, 9002, 0, 4};
     int32_t v = 1;
-    send(c, &bad, sizeof bad, 0);
-    send(c, &v, sizeof v, 0);
+    // The client may hang up at the bad head: no SIGPIPE for the test.
+    send(c, &bad, sizeof bad, MSG_NOSIGNAL);
+    send(c, &v, sizeof v, MSG_NOSIGNAL);
     kx_frame_write(c, 2, head.seq, 9002, &v, 4);
     std::this_thread::sleep_for(milliseconds(50));
     close(c);
