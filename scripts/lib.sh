@@ -1,5 +1,17 @@
 # Shared by the scripts: install what is missing from Debian's packages.
 
+# apt_update [sudo] : refreshes the package lists. A mirror caught mid-sync
+# fails one list now and then: try again, and in the end go on with the lists
+# there are (the install that follows fails if they lack a package).
+apt_update() {
+  local attempt
+  for attempt in 1 2 3; do
+    "$@" apt-get update -q && return 0
+    echo "apt-get update failed (attempt $attempt of 3)" >&2
+    [ "$attempt" = 3 ] || sleep 15
+  done
+}
+
 # ensure_packages PKG... : installs the packages that are not installed yet.
 ensure_packages() {
   # Inside a device root the host's package database is out of sight and
@@ -13,8 +25,12 @@ ensure_packages() {
   echo "Installing: ${missing[*]}"
   local sudo=""
   [ "$(id -u)" = 0 ] || sudo=sudo
-  $sudo apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+  apt_update $sudo
+  local install=(apt-get install -y -q --no-install-recommends "${missing[@]}")
+  # A download cut by the mirror gets one more try on fresh lists.
+  DEBIAN_FRONTEND=noninteractive $sudo "${install[@]}" && return 0
+  apt_update $sudo
+  DEBIAN_FRONTEND=noninteractive $sudo "${install[@]}"
 }
 
 # ensure_armhf_packages PKG... : as ensure_packages, after enabling armhf.
