@@ -75,6 +75,13 @@ dependency_closure() {
     --no-replaces --no-enhances "$@" 2>/dev/null | awk '/^[^ <]/ { sub(/:.*/, ""); print }' | sort -u
 }
 
+# multiarch_same PKG... : those of the armhf packages that are Multi-Arch: same.
+multiarch_same() {
+  [ $# -gt 0 ] || return 0
+  apt-cache show --no-all-versions $(printf '%s:armhf ' "$@") 2>/dev/null |
+    awk '/^Package:/ { pkg = $2 } /^Multi-Arch: same$/ { print pkg }' | sort -u
+}
+
 installed() {  # installed PKG : installed, held or not
   case "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" in
     *" ok installed") return 0 ;;
@@ -96,8 +103,7 @@ same_version_pins() {
   native_arch=$(dpkg --print-architecture)
   local -A native_set=()
   for pkg in $(dependency_closure $1); do native_set[$pkg]=1; done
-  for pkg in $(dependency_closure $(printf '%s:armhf ' $2)); do
-    apt-cache show --no-all-versions "$pkg:armhf" 2>/dev/null | grep -qx 'Multi-Arch: same' || continue
+  for pkg in $(multiarch_same $(dependency_closure $(printf '%s:armhf ' $2))); do
     [ -n "${native_set[$pkg]:-}" ] || installed "$pkg:$native_arch" || continue
     amd64=$(apt-cache policy "$pkg:$native_arch")
     armhf=$(apt-cache policy "$pkg:armhf")

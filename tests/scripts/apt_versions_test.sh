@@ -85,7 +85,7 @@ apt-cache() {
     "depends libssl-dev:armhf") printf 'libssl-dev:armhf\n  Depends: libssl3:armhf\nlibssl3:armhf\n<libc-dev:armhf>\n' ;;
     "depends libssl-dev") printf 'libssl-dev\n  Depends: libssl3\nlibssl3\n' ;;
     "depends "*) printf '%s\n' "${@:9}" ;;
-    "show "*) echo "Multi-Arch: same" ;;
+    "show "*) for p in "${@:3}"; do printf 'Package: %s\nMulti-Arch: same\n\n' "${p%:armhf}"; done ;;
     "policy libssl-dev:amd64" | "policy libssl3:amd64") echo "$AMD64_AHEAD" ;;
     "policy libssl-dev:armhf" | "policy libssl3:armhf") echo "$ARMHF_LAGGING" ;;
     "policy linux-libc-dev:amd64") echo "$AMD64_STALE" ;;
