@@ -1,0 +1,58 @@
+// Endpoint table of the PTZ module, in the recorder's registration order.
+#include "ptz.h"
+
+namespace {
+const WebRes ptz_table[] = {
+    WEBRES_ROW("/5000", on_send_ptz_cmd,
+               "move a camera: channelId, action, pan/tilt/zoom/focus speeds, fisheyeType, "
+               "streamId, isAutoFocus; also sets the camera's PTZ speed"),
+    WEBRES_ROW("/5001", on_preset_op,
+               "call, set or clear a preset: channelId, presetId (0-300), action, speeds, "
+               "name (set), fisheyeType, streamId"),
+    WEBRES_ROW("/6050", on_get_ptzport_info,
+               "serial PTZ port of a channel {\"chnid\": 0-15}"),
+    WEBRES_ROW("/6051", on_set_ptzport_info,
+               "serial PTZ port for several channels: cnt, chnid array, connectType, baudRate, "
+               "dataBits, stopBits, parityType, protocol, address"),
+    WEBRES_ROW("/6052", on_get_ptzsupport_info,
+               "whether a camera has PTZ {\"camId\"}: \"0\", or \"-1\" for none"),
+    WEBRES_ROW("/6053", on_get_ptz_speed,
+               "stored PTZ speeds of a camera {\"camId\": 0-63}"),
+    WEBRES_ROW("/6054", on_set_ptz_speed,
+               "store PTZ speeds: camId, pan_speed, tilt_speed, zoom_speed, foucs_speed"),
+    WEBRES_ROW("/6056", on_set_fish_ptz_tour_set,
+               "fisheye tour: chn, tourid (1-8), streamId, rowsize, path of {preset, speed, "
+               "time}"),
+    WEBRES_ROW("/6055", on_set_ptz_tour_set,
+               "store and send a tour: chn, tourid (0-7), rowsize, path of {preset, speed, "
+               "time} (at most 48)"),
+    WEBRES_ROW("/6057", on_set_ptz_tour_clear,
+               "clear a stored tour: chn, tourid (0-7), fisheyeType, streamId"),
+    WEBRES_ROW("/5002", on_set_ptz_tour_run,
+               "run a tour: chn, tourid, fisheyeType, streamId"),
+    WEBRES_ROW("/5003", on_set_ptz_tour_stop,
+               "stop a tour: chn, tourid, fisheyeType, streamId"),
+    WEBRES_ROW("/5004", on_set_ptz_pattern,
+               "pattern command: chn, tourid, action (0-4)"),
+    WEBRES_ROW("/5005", on_get_ptz_info,
+               "a camera's presets, tours, patterns and their states: chn, fisheyeType, "
+               "streamId"),
+    WEBRES_ROW("/5006", on_set_ptz_preset_call,
+               "call a preset: channelId, action"),
+    WEBRES_ROW("/5007", on_set_ptz_zomm,
+               "zoom: camId, Zoom, ZoomSpeed"),
+    WEBRES_ROW("/5008", on_set_ipc_speed,
+               "the camera's own PTZ speed: chn, Speed"),
+    WEBRES_ROW("/5009", on_cgi_set_ptz_control,
+               "PTZ control command: chnid (0-63), ptzCmd; answers {\"res\"}"),
+    WEBRES_ROW("/5010", on_cgi_get_led_status,
+               "LED state of a camera {\"chnid\": 0-63}"),
+    WEBRES_ROW("/5011", on_cgi_get_ptz_basic,
+               "basic PTZ options of a camera {\"chnId\"}"),
+    WEBRES_ROW("/5012", on_cgi_set_ptz_basic,
+               "set basic PTZ options: chnId, the option keys, channelMask"),
+};
+static_assert(sizeof ptz_table / sizeof ptz_table[0] == 21);
+}  // namespace
+
+WEBRES_REGISTER_TABLE(ptz_table, WEBRES_PTZ)
