@@ -152,14 +152,10 @@ int on_cgi_set_ptz_control(char *text) {
   return 0;
 }
 
-// An answer too short for its result is the JSON error, and ends the wait.
+// Answers too short for their result are the JSON error, and end the wait.
 void on_cgi_set_ptz_control_cb(const void *payload, int length) {
   int32_t result;
-  if (!cgi_answer_status(payload, length, &result)) {
-    cgi_error_to_webserver(CGI_REPLY_JSON);
-    g_callback_done = 1;
-    return;
-  }
+  if (!cgi_answer_status(payload, length, &result)) return reply_json_error();
   JsonPtr reply(json_object_new_object());
   json_add_int(reply.get(), "res", result);
   reply_json(reply.get());
@@ -174,11 +170,7 @@ int on_cgi_get_led_status(char *text) {
 }
 
 void on_cgi_get_led_status_cb(const void *payload, int length) {
-  if (length < (int)sizeof(ptz_led_status)) {
-    cgi_error_to_webserver(CGI_REPLY_JSON);
-    g_callback_done = 1;
-    return;
-  }
+  if (length < (int)sizeof(ptz_led_status)) return reply_json_error();
   ptz_led_status led;
   memcpy(&led, payload, sizeof led);
   JsonPtr reply(json_object_new_object());

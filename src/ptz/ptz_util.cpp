@@ -69,6 +69,11 @@ void reply_json(json_object *object) {
   g_callback_done = 1;
 }
 
+void reply_json_error() {
+  cgi_error_to_webserver(CGI_REPLY_JSON);
+  g_callback_done = 1;
+}
+
 std::string camera_speed_text(int speed) {
   return speed < 1 ? "1" : std::to_string(speed - 1);
 }

@@ -65,6 +65,8 @@ void send_and_reply_ok(int code, const void *payload, int length);
 void reply_ok();
 // Writes the object as the JSON reply and sets the flag to 1.
 void reply_json(json_object *object);
+// {status:"CGI ERROR"} from a decoder: the reply, and the flag set to 1.
+void reply_json_error();
 
 // ---- The camera's own parameters (3226, waits for 8226) ----
 // "ptzspeed" as the camera takes it: the page's speed less one, "1" below 1.
