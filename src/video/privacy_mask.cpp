@@ -1,5 +1,6 @@
 // Privacy masks: the recorder's own ("/6018") and the cameras' (set, state,
 // model type, delete and edit: "/6019", "/6115", "/6116", "/6173", "/6198").
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -13,7 +14,10 @@ namespace {
 constexpr int MASK_AREA_ID_MAX = 24;  // the delete request's area ids: 0 to 24
 constexpr int MASK_STATE_RECORDS_MAX = 64;  // one record per channel
 
-json_object *recorder_area_object(const privacy_mask_area &a) {
+// The members the recorder's and the cameras' mask areas share, in the
+// order both replies give them.
+template <class Area>
+json_object *area_object(const Area &a) {
   json_object *o = json_object_new_object();
   json_add_int(o, "area_id", a.area_id);
   json_add_int(o, "enable", a.enable);
@@ -21,6 +25,11 @@ json_object *recorder_area_object(const privacy_mask_area &a) {
   json_add_int(o, "start_y", a.start_y);
   json_add_int(o, "area_width", a.area_width);
   json_add_int(o, "area_height", a.area_height);
+  return o;
+}
+
+json_object *recorder_area_object(const privacy_mask_area &a) {
+  json_object *o = area_object(a);
   json_add_int(o, "width", a.width);
   json_add_int(o, "height", a.height);
   json_add_int(o, "fill_color", a.fill_color);
@@ -40,8 +49,7 @@ json_object *recorder_mask_object(const privacy_mask_params &m) {
 // no sum wraps), at most the record's 28; a negative sum takes none.
 int areas_to_take(json_object *json) {
   int64_t n = (int64_t)member_int(json, "num") + member_int(json, "mosaicNum");
-  if (n < 0) return 0;
-  return n > CAMERA_MASK_AREAS ? CAMERA_MASK_AREAS : (int)n;
+  return (int)std::clamp<int64_t>(n, 0, CAMERA_MASK_AREAS);
 }
 
 void take_area(json_object *element, camera_mask_area *area) {
@@ -63,13 +71,7 @@ void mark_channels(json_object *json, char (&channels)[CAMERA_MASK_CHANNELS]) {
 }
 
 json_object *camera_area_object(const camera_mask_area &a) {
-  json_object *o = json_object_new_object();
-  json_add_int(o, "area_id", a.area_id);
-  json_add_int(o, "enable", a.enable);
-  json_add_int(o, "start_x", a.start_x);
-  json_add_int(o, "start_y", a.start_y);
-  json_add_int(o, "area_width", a.area_width);
-  json_add_int(o, "area_height", a.area_height);
+  json_object *o = area_object(a);
   json_add_int(o, "width", MASK_CANVAS_WIDTH);
   json_add_int(o, "height", MASK_CANVAS_HEIGHT);
   json_add_int(o, "fill_color", a.fill_color);
@@ -98,7 +100,7 @@ json_object *camera_state_object(const camera_mask_state &s) {
   json_add_int(o, "colorSupport", s.colorSupport);
   json_add_int(o, "maxMaskSum", s.maxMaskSum);
   json_object *areas = json_object_new_array();
-  int shown = s.maxMaskSum < 0 ? 0 : s.maxMaskSum > CAMERA_MASK_AREAS ? CAMERA_MASK_AREAS : s.maxMaskSum;
+  int shown = std::clamp(s.maxMaskSum, 0, CAMERA_MASK_AREAS);
   for (int i = 0; i < shown; i++) json_object_array_add(areas, camera_area_object(s.areas[i]));
   json_object_object_add(o, "area", areas);
   return o;
