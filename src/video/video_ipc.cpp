@@ -2,6 +2,7 @@
 // table from response code (request code + 5000) to decoder. A decoder gets
 // the payload and its length, checks the length against its record (a
 // shorter payload counts as missing), writes one reply and sets the flag.
+#include "osd.h"
 #include "video_util.h"
 
 using namespace video;
@@ -39,6 +40,11 @@ constexpr VideoRoute video_routes[] = {
     {8374, on_video_res_cb},
     // Motion detection.
     {8206, on_get_motion_map_cb},
+    // On-screen display and privacy masks of the cameras.
+    {7502, on_get_privacy_mask_ovf_cb},
+    {7503, on_get_ipc_model_type_cb},
+    {8210, on_set_osdconfig_cb},
+    {8211, on_get_osdconfig_cb},
 };
 
 // A response code routed twice would make the second row dead.

@@ -1,4 +1,5 @@
 // Endpoint table of the event and video settings module.
+#include "osd.h"
 #include "video.h"
 
 namespace {
@@ -35,8 +36,30 @@ const WebRes video_table[] = {
                "motion PTZ-action schedule: channel as the query; 8 days of 12 plans"),
     WEBRES_ROW("/6159", on_set_move_ptz_sche,
                "motion PTZ-action schedule {\"camId\", \"schedule\"}"),
+    WEBRES_ROW("/6000", on_get_osd_info,
+               "recorder OSD of a channel: channel as the query; name, switches, positions"),
+    WEBRES_ROW("/6001", on_set_osd_info,
+               "recorder OSD {\"camId\", \"camName\", switches, formats, positions, \"alpha\"}"),
+    WEBRES_ROW("/6002", OnSetOSDName,
+               "rename a channel's OSD {\"camId\", \"camName\"} (31 characters)"),
+    WEBRES_ROW("/6996", on_set_osdconfig,
+               "camera's own OSD texts {\"ch\", main and sub stream keys}: OK or NO_SUPPORT"),
+    WEBRES_ROW("/6997", on_get_osdconfig,
+               "camera's own OSD texts {\"id\"}, asked of the camera; disconnect 0 without one"),
+    WEBRES_ROW("/6018", on_get_privacy_masks,
+               "recorder privacy masks of every channel: 24 areas each"),
+    WEBRES_ROW("/6019", on_set_privacy_mask,
+               "camera privacy masks {\"cnt\", \"chnid\", \"area\", num, mosaicNum} to the channels"),
+    WEBRES_ROW("/6115", on_get_privacy_mask_ovf,
+               "camera privacy masks and what the camera supports {\"id\"}"),
+    WEBRES_ROW("/6116", on_get_ipc_model_type,
+               "model type of a channel's camera {\"id\"}: {\"result\"}"),
+    WEBRES_ROW("/6173", on_delete_privacy_mask,
+               "delete one camera privacy mask {\"chan_id\", \"area_id\"}"),
+    WEBRES_ROW("/6198", on_cgi_set_privacy_edit,
+               "start editing a camera privacy mask {\"chnid\", \"maskid\"}: {\"res\"}"),
 };
-static_assert(sizeof video_table / sizeof video_table[0] == 16);
+static_assert(sizeof video_table / sizeof video_table[0] == 27);
 }  // namespace
 
 WEBRES_REGISTER_TABLE(video_table, WEBRES_VIDEO)
