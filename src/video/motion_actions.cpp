@@ -63,45 +63,11 @@ bool store_schedules(json_object *json, int channel, std::span<const ScheduleKey
   return true;
 }
 
-bool store_white_params(json_object *json, int channel) {
-  whiteled_params block[WHITELED_BLOCK_RECORDS];
-  if (get_white_params_by_json(channel, block, json, "whiteInfo") != 0) return true;
-  return write_whiteled_params_all(KXDB_FILE, block, MOTION_WHITE_PARAMS, channel) == 0;
-}
-
-bool store_http_params(json_object *json, int channel) {
-  http_notification_params record;
-  if (get_http_params_by_json(channel, &record, json, "httpParams") != 0) return true;
-  return write_http_notification_params(KXDB_FILE, &record, MOTION_HTTP_PARAMS) == 0;
-}
-
-// The PTZ action list of "ptzChnId" and "ptzType": 1 stored, 0 not given
-// (or not a list, or for no PTZ channel), -1 when the write failed.
-int store_ptz_list(json_object *json) {
-  json_object *list = json_member(json, "ptzParams");
-  int type = member_int(json, "ptzType");
-  if (!list || !json_object_is_type(list, json_type_array)) return 0;
-  if (type < 0 || type > PTZ_EVENT_TYPE_MAX) return 0;  // no such list
-  int channel = member_int(json, "ptzChnId");
-  if (set_ptz_params_by_json(channel, type, list) == 1) return 1;
-  // Not stored: either it does not decode for that channel, or the write failed.
-  ptz_action_params decoded[PTZ_ACTION_MAX];
-  return get_ptz_params_by_json(channel, type, list, decoded) == 0 ? -1 : 0;
-}
-
-// The alarm-output pair: elements the request leaves out keep their texts.
-void apply_alarm_outputs(json_object *json, motion_params *m) {
-  event_alarmout_name pair[2] = {};
-  for (int i = 0; i < 2; i++) memcpy(pair[i].name, m->triChnAlarms[i], sizeof pair[i].name);
-  get_event_chn_alarmout_by_object(m->id, json, "triChnAlarms", pair);
-  for (int i = 0; i < 2; i++) memcpy(m->triChnAlarms[i], pair[i].name, sizeof pair[i].name);
-}
-
 // Each action key present sets its field; true when one was present.
 bool apply_action_fields(json_object *json, motion_params *m, bool dialog) {
   bool present = false;
   if (has_member(json, "triChnAlarms")) {
-    apply_alarm_outputs(json, m);
+    apply_alarm_outputs(json, m->id, m->triChnAlarms);
     present = true;
   }
   for (const IntField &f : kActionFields) {
@@ -132,9 +98,9 @@ int store_motion_actions(json_object *json, int channel, bool dialog) {
   int result = 0;
   int rc = kxdb_transaction(KXDB_FILE, [&] {
     if (!store_schedules(json, channel, kActionSchedules)) return false;
-    if (!store_white_params(json, channel)) return false;
+    if (!store_white_params(json, channel, MOTION_WHITE_PARAMS)) return false;
     if (dialog && !store_schedules(json, channel, kDialogSchedules)) return false;
-    if (dialog && !store_http_params(json, channel)) return false;
+    if (dialog && !store_http_params(json, channel, MOTION_HTTP_PARAMS)) return false;
     motion_params m = stored_motion(channel);
     bool changed = apply_action_fields(json, &m, dialog);
     int ptz = dialog ? store_ptz_list(json) : 0;

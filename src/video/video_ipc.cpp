@@ -3,6 +3,7 @@
 // the payload and its length, checks the length against its record (a
 // shorter payload counts as missing), writes one reply and sets the flag.
 #include "osd.h"
+#include "vca.h"
 #include "video_util.h"
 
 using namespace video;
@@ -45,6 +46,20 @@ constexpr VideoRoute video_routes[] = {
     {7503, on_get_ipc_model_type_cb},
     {8210, on_set_osdconfig_cb},
     {8211, on_get_osdconfig_cb},
+    // Analytics rules of the cameras.
+    {6209, on_get_ipc_vca_line2_cb},
+    {6211, on_get_ipc_vca_settings2_cb},
+    {8237, on_get_vca_region_cb},
+    {8238, on_get_vca_region_cb},
+    {8239, on_get_vca_motion_cb},
+    {8240, on_get_vca_tamper_cb},
+    {8241, on_get_vca_line_cb},
+    {8242, on_get_vca_loitering_cb},
+    {8243, on_get_vca_human_cb},
+    {8253, on_get_vca_people_cb},
+    {8257, on_get_vca_support_cb},
+    {8259, on_get_vca_settings_cb},
+    {8268, on_get_vca_leftremove_cb},
 };
 
 // A response code routed twice would make the second row dead.

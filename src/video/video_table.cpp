@@ -1,5 +1,6 @@
 // Endpoint table of the event and video settings module.
 #include "osd.h"
+#include "vca.h"
 #include "video.h"
 
 namespace {
@@ -58,8 +59,64 @@ const WebRes video_table[] = {
                "delete one camera privacy mask {\"chan_id\", \"area_id\"}"),
     WEBRES_ROW("/6198", on_cgi_set_privacy_edit,
                "start editing a camera privacy mask {\"chnid\", \"maskid\"}: {\"res\"}"),
+    WEBRES_ROW("/6132", on_get_vca_region,
+               "region entrance (\"type\" 0) or exit rule of a camera {\"channel\", \"type\"}"),
+    WEBRES_ROW("/6133", on_set_vca_region,
+               "region entrance or exit rule {\"chnid\", area, \"type\", \"dialog\"}: OK/FAILED"),
+    WEBRES_ROW("/6134", on_get_vca_motion,
+               "advanced-motion rule of a camera {\"channel\"}"),
+    WEBRES_ROW("/6135", on_set_vca_motion,
+               "advanced-motion rule {\"chnid\", area, \"ignore_time\", \"dialog\"}: OK/FAILED"),
+    WEBRES_ROW("/6136", on_get_vca_tamper,
+               "tamper rule of a camera {\"channel\"}: enable, sensitivity"),
+    WEBRES_ROW("/6137", on_set_vca_tamper,
+               "tamper rule {\"chnid\", \"enable\", \"sensitivity\", \"dialog\"}: OK/FAILED"),
+    WEBRES_ROW("/6138", on_get_vca_line,
+               "line-crossing rule of a camera {\"channel\"}: four lines on the canvas"),
+    WEBRES_ROW("/6139", on_set_vca_line,
+               "line-crossing rule {\"chnid\", \"line\", width, height, \"dialog\"}: OK/FAILED"),
+    WEBRES_ROW("/6140", on_get_vca_loitering,
+               "loitering rule of a camera {\"channel\"}"),
+    WEBRES_ROW("/6141", on_set_vca_loitering,
+               "loitering rule {\"chnid\", area, \"time\", \"size\", \"dialog\"}: OK/FAILED"),
+    WEBRES_ROW("/6142", on_get_vca_human,
+               "human-detection rule of a camera {\"channel\"}: enable, tracks"),
+    WEBRES_ROW("/6143", on_set_vca_human,
+               "human-detection rule {\"chnid\", \"enable\", \"tracks\", \"dialog\"}: OK/FAILED"),
+    WEBRES_ROW("/6144", on_get_vca_people,
+               "people-counting rule of a camera {\"channel\"}: four counting lines"),
+    WEBRES_ROW("/6145", on_set_vca_people,
+               "people-counting rule {\"chnid\", lines, \"effective\", \"dialog\"}: OK/FAILED"),
+    WEBRES_ROW("/6146", on_get_vca_settings,
+               "analysis settings of a camera {\"channel\"}: modes, object sizes"),
+    WEBRES_ROW("/6147", on_set_vca_settings,
+               "analysis settings {\"chnid\", modes, \"position\"}: OK/FAILED"),
+    WEBRES_ROW("/6148", on_get_smart_event_schedule,
+               "smart-event actions of a rule {\"chnid\", \"event\"}: {\"action\": [...]}"),
+    WEBRES_ROW("/6149", on_set_smart_event_schedule,
+               "smart-event actions {\"chnid\", \"event\", schedules, outputs, white light}"),
+    WEBRES_ROW("/6150", on_set_vca_allrtm_others,
+               "smart-event alarm outputs (type 0) or trigger channels (type 1) {\"channel\"}"),
+    WEBRES_ROW("/6151", on_get_vca_common_para,
+               "smart-event action fields of a rule {\"channel\", \"type\"}"),
+    WEBRES_ROW("/6154", on_vca_clear_people_count,
+               "reset a camera's people counter {\"channel\", \"line\", \"resetdb\"}"),
+    WEBRES_ROW("/6157", on_get_vca_support,
+               "what a camera's analytics support {\"channel\"}: {\"support\", \"type\"}"),
+    WEBRES_ROW("/6171", on_set_vca_leftremove,
+               "left and removed objects rule {\"chnid\", area, \"dialog\"}: OK/FAILED"),
+    WEBRES_ROW("/6172", on_get_vca_leftremove,
+               "left and removed objects rule of a camera {\"channel\"}"),
+    WEBRES_ROW("/6192", on_get_ipc_vca_line2,
+               "line-crossing rule with sub-segments of a camera {\"chnid\"}"),
+    WEBRES_ROW("/6193", on_set_ipc_vca_line2,
+               "line-crossing rule with sub-segments {\"chnid\", \"lineType\", \"line\"}: OK/FAILED"),
+    WEBRES_ROW("/6194", on_get_ipc_vca_settings2,
+               "analysis settings by object class of a camera {\"channel\"}"),
+    WEBRES_ROW("/6195", on_set_ipc_vca_settings2,
+               "analysis settings by object class {\"chnid\", modes, \"position\"}: OK/FAILED"),
 };
-static_assert(sizeof video_table / sizeof video_table[0] == 27);
+static_assert(sizeof video_table / sizeof video_table[0] == 55);
 }  // namespace
 
 WEBRES_REGISTER_TABLE(video_table, WEBRES_VIDEO)

@@ -52,6 +52,37 @@ void set_tri_channels(motion_params *record, json_object *value) {
   record->trigger_mask = trigger_mask(record->triChannels, sizeof record->triChannels);
 }
 
+bool store_white_params(json_object *json, int channel, const char *table) {
+  whiteled_params block[WHITELED_BLOCK_RECORDS];
+  if (get_white_params_by_json(channel, block, json, "whiteInfo") != 0) return true;
+  return write_whiteled_params_all(KXDB_FILE, block, table, channel) == 0;
+}
+
+bool store_http_params(json_object *json, int channel, const char *table) {
+  http_notification_params record;
+  if (get_http_params_by_json(channel, &record, json, "httpParams") != 0) return true;
+  return write_http_notification_params(KXDB_FILE, &record, table) == 0;
+}
+
+int store_ptz_list(json_object *json) {
+  json_object *list = json_member(json, "ptzParams");
+  int type = member_int(json, "ptzType");
+  if (!list || !json_object_is_type(list, json_type_array)) return 0;
+  if (type < 0 || type > PTZ_EVENT_TYPE_MAX) return 0;  // no such list
+  int channel = member_int(json, "ptzChnId");
+  if (set_ptz_params_by_json(channel, type, list) == 1) return 1;
+  // Not stored: either it does not decode for that channel, or the write failed.
+  ptz_action_params decoded[PTZ_ACTION_MAX];
+  return get_ptz_params_by_json(channel, type, list, decoded) == 0 ? -1 : 0;
+}
+
+void apply_alarm_outputs(json_object *json, int channel, char (*texts)[MOTION_CHANNELS_SIZE]) {
+  event_alarmout_name pair[2] = {};
+  for (int i = 0; i < 2; i++) memcpy(pair[i].name, texts[i], sizeof pair[i].name);
+  get_event_chn_alarmout_by_object(channel, json, "triChnAlarms", pair);
+  for (int i = 0; i < 2; i++) memcpy(texts[i], pair[i].name, sizeof pair[i].name);
+}
+
 void notify_motion_changed(int channel) {
   int32_t payload = channel;
   cgi_send_notice(MOTION_CHANGED_NOTICE, &payload, sizeof payload);

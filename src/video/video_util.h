@@ -46,6 +46,19 @@ motion_params stored_motion(int channel);
 // Stores the trigger-channel text (at most 64 characters) and its mask.
 void set_tri_channels(motion_params *record, json_object *value);
 
+// ---- Action settings every event kind keeps ----
+// The white-light parameters ("whiteInfo") and the HTTP-notification target
+// ("httpParams") of a channel under the event's table: true when stored or
+// not given, false when the write failed.
+bool store_white_params(json_object *json, int channel, const char *table);
+bool store_http_params(json_object *json, int channel, const char *table);
+// The PTZ action list of "ptzChnId" and "ptzType": 1 stored, 0 not given
+// (or not a list, or for no PTZ channel), -1 when the write failed.
+int store_ptz_list(json_object *json);
+// The alarm-output pair "triChnAlarms": elements the request leaves out
+// keep their texts.
+void apply_alarm_outputs(json_object *json, int channel, char (*texts)[MOTION_CHANNELS_SIZE]);
+
 // ---- Daemon notices and the log, sent without waiting ----
 void notify_motion_changed(int channel);    // 1403
 void notify_motion_copied(uint64_t mask);   // 1410
