@@ -8,7 +8,7 @@
 namespace {
 
 bool key_ok(int channel, int type) {
-  return channel >= 0 && channel < SMART_EVENT_CHANNELS && type >= 0 && type < SMART_EVENT_TYPES;
+  return channel >= 0 && channel < SMART_EVENT_CHANNELS && smart_event_type_valid(type);
 }
 
 // Each type keeps its records under a kind of its own: "<base>_<type>".
@@ -38,7 +38,7 @@ int write_schedule(const char *file, const char *base, const schedule *s, int ch
 int table_name(const char *const names[2], int kind, int type, char *buffer, int size) {
   if (!buffer || size <= 0) return -1;
   buffer[0] = '\0';
-  if (kind < 0 || kind > 1 || type < 0 || type >= SMART_EVENT_TYPES) return -1;
+  if (kind < 0 || kind > 1 || !smart_event_type_valid(type)) return -1;
   snprintf(buffer, (size_t)size, "%s_%d", names[kind], type);
   return 0;
 }

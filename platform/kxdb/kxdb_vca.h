@@ -18,6 +18,9 @@ constexpr int SMART_EVENT_PEOPLE = 7;
 constexpr int SMART_EVENT_LEFTREMOVE = 8;
 constexpr int SMART_EVENT_CHANNELS = 64;
 constexpr int SMART_EVENT_TEXT_SIZE = 65;  // '0'/'1' per channel, channel 0 first
+inline bool smart_event_type_valid(int type) {
+  return type >= 0 && type < SMART_EVENT_TYPES;
+}
 // The PTZ action list of a rule type is kept under event type 5 + type.
 constexpr int SMART_EVENT_PTZ_BASE = 5;
 

@@ -70,18 +70,23 @@ namespace {
 // ---- Requests ----
 
 // One rule of one channel: the channel of `key` as the 4-byte payload. A
-// body that does not parse gets no reply; a channel outside 0 to 63 (when
-// checked) and a missing answer get the JSON error.
-int ask_rule(const char *text, const char *key, int code, bool check_bound = true) {
-  JsonPtr root(get_request_tokener_json_object(text));
-  if (!root) return -1;
-  int32_t channel = member_int(root.get(), key);
+// channel outside 0 to 63 (when checked) and a missing answer get the JSON
+// error.
+int ask_rule(json_object *json, const char *key, int code, bool check_bound = true) {
+  int32_t channel = member_int(json, key);
   if (check_bound && !channel_valid(channel)) {
     cgi_error_to_webserver(CGI_REPLY_JSON);
     return -1;
   }
   cgi_exchange(on_video_ipc_callback, code, &channel, sizeof channel, CGI_REPLY_JSON);
   return 0;
+}
+
+// The readers of {"channel"}: a body that does not parse gets no reply.
+int ask_rule(const char *text, int code, bool check_bound = true) {
+  JsonPtr root(get_request_tokener_json_object(text));
+  if (!root) return -1;
+  return ask_rule(root.get(), "channel", code, check_bound);
 }
 
 // ---- Answers ----
@@ -231,29 +236,28 @@ int on_get_vca_region(char *text) {
   JsonPtr root(get_request_tokener_json_object(text));
   if (!root) return -1;
   int code = member_int(root.get(), "type") == 0 ? VCA_REGION_ENTRANCE_GET : VCA_REGION_EXIT_GET;
-  return ask_rule(text, "channel", code);
+  return ask_rule(root.get(), "channel", code);
 }
-int on_get_vca_motion(char *text) { return ask_rule(text, "channel", VCA_MOTION_GET); }
-int on_get_vca_tamper(char *text) { return ask_rule(text, "channel", VCA_TAMPER_GET); }
-int on_get_vca_line(char *text) { return ask_rule(text, "channel", VCA_LINE_GET); }
-int on_get_vca_loitering(char *text) { return ask_rule(text, "channel", VCA_LOITERING_GET); }
-int on_get_vca_human(char *text) { return ask_rule(text, "channel", VCA_HUMAN_GET); }
-int on_get_vca_people(char *text) { return ask_rule(text, "channel", VCA_PEOPLE_GET); }
-int on_get_vca_settings(char *text) { return ask_rule(text, "channel", VCA_SETTINGS_GET); }
-// The page asks before it knows the channel's camera: no bound here.
-int on_get_vca_support(char *text) { return ask_rule(text, "channel", VCA_SUPPORT_GET, false); }
-int on_get_vca_leftremove(char *text) { return ask_rule(text, "channel", VCA_LEFTREMOVE_GET); }
-int on_get_ipc_vca_settings2(char *text) {
-  return ask_rule(text, "channel", VCA_CLASS_SETTINGS_GET);
-}
+int on_get_vca_motion(char *text) { return ask_rule(text, VCA_MOTION_GET); }
+int on_get_vca_tamper(char *text) { return ask_rule(text, VCA_TAMPER_GET); }
+int on_get_vca_line(char *text) { return ask_rule(text, VCA_LINE_GET); }
+int on_get_vca_loitering(char *text) { return ask_rule(text, VCA_LOITERING_GET); }
+int on_get_vca_human(char *text) { return ask_rule(text, VCA_HUMAN_GET); }
+int on_get_vca_people(char *text) { return ask_rule(text, VCA_PEOPLE_GET); }
+int on_get_vca_settings(char *text) { return ask_rule(text, VCA_SETTINGS_GET); }
+// Unlike the other readers, the channel is sent as given.
+int on_get_vca_support(char *text) { return ask_rule(text, VCA_SUPPORT_GET, false); }
+int on_get_vca_leftremove(char *text) { return ask_rule(text, VCA_LEFTREMOVE_GET); }
+int on_get_ipc_vca_settings2(char *text) { return ask_rule(text, VCA_CLASS_SETTINGS_GET); }
 
+// A missing or unparsable body gets the JSON error here.
 int on_get_ipc_vca_line2(char *text) {
   JsonPtr root(get_request_tokener_json_object(text));
   if (!root) {
     cgi_error_to_webserver(CGI_REPLY_JSON);
     return -1;
   }
-  return ask_rule(text, "chnid", VCA_LINE2_GET);
+  return ask_rule(root.get(), "chnid", VCA_LINE2_GET);
 }
 
 // ---- Decoders ----

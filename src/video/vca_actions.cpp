@@ -11,10 +11,6 @@ using namespace video;
 
 namespace {
 
-bool type_valid(int type) {
-  return type >= 0 && type < SMART_EVENT_TYPES;
-}
-
 // ---- Schedules ----
 
 using TypedWriter = int (*)(const char *file, const schedule *s, int channel, int type);
@@ -224,7 +220,8 @@ json_object *action_object(int channel, int type) {
                          get_event_chn_alarmout_object(field_text(e.triChnAlarms[0]).c_str(),
                                                        field_text(e.triChnAlarms[1]).c_str()));
   json_object_object_add(r, "white", white_schedule(channel, tables.white_schedule));
-  json_object_object_add(r, "whiteInfo", get_white_params_json_object(channel, tables.white_params));
+  json_object_object_add(r, "whiteInfo",
+                         get_white_params_json_object(channel, tables.white_params));
   json_add_int(r, "white_interval", e.white_interval);
   json_add_int(r, "audioId", e.audioId);
   json_add_int(r, "audioIdMask", get_audio_file_id_mask());
@@ -237,13 +234,14 @@ json_object *action_object(int channel, int type) {
 bool rule_key(json_object *json, int *channel, int *type) {
   if (!json || !member_channel(json, "chnid", channel)) return false;
   *type = member_int(json, "event", -1);
-  return type_valid(*type);
+  return smart_event_type_valid(*type);
 }
 
 }  // namespace
 
 int save_vca_dialog_data(int type, json_object *json, uint64_t mask) {
-  if (!json || !json_object_is_type(json, json_type_object) || !type_valid(type)) return 0;
+  if (!json || !json_object_is_type(json, json_type_object)) return 0;
+  if (!smart_event_type_valid(type)) return 0;
   int channel = member_int(json, "chnid");
   if (!channel_valid(channel)) return 0;
   int result = store_dialog(type, json, channel, mask);

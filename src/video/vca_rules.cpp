@@ -10,10 +10,6 @@ using namespace video;
 
 namespace {
 
-bool type_valid(int type) {
-  return type >= 0 && type < SMART_EVENT_TYPES;
-}
-
 // The copy-channel text of the record and its 64-bit mask.
 uint64_t take_copy_channels(json_object *json, char (&field)[VCA_COPY_SIZE]) {
   member_text(json, "copyChn", field, sizeof field);
@@ -108,7 +104,7 @@ int set_area_rule(char *text, const AreaForm &form, int code) {
   take_area(json, form, &a);
   uint64_t mask = take_copy_channels(json, a.copyChn);
   int type = member_int(json, "type");
-  if (type_valid(type) && !save_dialog(json, type, mask)) {
+  if (smart_event_type_valid(type) && !save_dialog(json, type, mask)) {
     cgi_error_to_webserver(CGI_REPLY_TEXT);
     return -1;
   }
