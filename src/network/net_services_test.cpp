@@ -263,3 +263,30 @@ TEST_F(Services, FailedWritesAnswerTheErrorWithoutNotice) {
 }
 
 }  // namespace
+
+namespace {
+
+// The services' decoders: answers too short for their record are ignored.
+TEST_F(Services, DispatcherIgnoresShortServiceAnswers) {
+  int32_t one = 1;
+  kx_msg_head head = {};
+  head.length = 3;
+  for (int code : {6729, 7302, 8309, 8409, 8700, 8701}) {
+    head.code = code;
+    g_callback_done = 0;
+    on_network_ipc_callback(0, &head, &one);
+    EXPECT_EQ(g_callback_done, 0) << code;
+  }
+  head.code = 8702;
+  head.length = 4;
+  on_network_ipc_callback(0, &head, &one);
+  EXPECT_EQ(g_callback_done, 0);
+  head.code = 6701;
+  head.length = 1;
+  on_network_ipc_callback(0, &head, &one);  // any payload: the daemon took the time
+  EXPECT_EQ(g_callback_done, 1);
+  g_callback_done = 0;
+  EXPECT_EQ(take_output(), "");
+}
+
+}  // namespace
