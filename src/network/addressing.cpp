@@ -45,12 +45,7 @@ constexpr int LOG_SUB_IP_CONFLICT = 406;
 constexpr int LOG_PARAM_NETWORK = 914;
 
 void add_int(json_object *o, const char *key, int value) {
-  json_object_object_add(o, key, json_object_new_int(value));
-}
-
-template <size_t N>
-void add_text(json_object *o, const char *key, const char (&field)[N]) {
-  json_object_object_add(o, key, json_object_new_string_len(field, (int)strnlen(field, N)));
+  json_add_int(o, key, value);
 }
 
 // ---- Reply: IPv4 keys before and after the IPv6 ones ----
@@ -120,16 +115,6 @@ void multi_layout(json_object *o, const char *const macs[NETWORK_PORTS]) {
 }
 
 // ---- Request: keys present replace the stored fields ----
-template <size_t N>
-void take_text(json_object *root, const char *key, char (&field)[N]) {
-  on_cgi_get_string_from_json(root, key, field, (int)N);
-}
-
-void take_int(json_object *root, const char *key, int32_t *field) {
-  int value;
-  if (on_cgi_get_int_from_json(root, key, &value) == 0) *field = value;
-}
-
 void take_ipv4(json_object *root, const ipv4_keys &k, network_ipv4 *v) {
   take_int(root, k.enable, &v->enable);
   take_int(root, k.type, &v->networkType);

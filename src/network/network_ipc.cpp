@@ -17,6 +17,15 @@ const network_route kRoutes[] = {
     {6724, on_cgi_set_default_route_cb, kWord},
     {8005, on_ip_conflict_cb, kWord},
     {8006, on_ip_conflict_cb, kWord},
+    // Network services
+    {6701, on_set_systime_cb, 1},
+    {6729, on_cgi_set_multicast_cb, kWord},
+    {7302, on_cgi_p2p_unbind_device_cb, kWord},
+    {8309, on_get_ddns_status_cb, kWord},
+    {8409, on_test_email_cb, kWord},
+    {8700, on_enable_p2p_cb, kWord},
+    {8701, on_disable_p2p_cb, kWord},
+    {8702, on_p2p_status_info_cb, (int)sizeof(p2p_status_info)},
 };
 
 }  // namespace

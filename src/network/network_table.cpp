@@ -1,5 +1,5 @@
-// Endpoint table of the network module: addressing and interfaces first;
-// the services and certificate pages join the same table.
+// Endpoint table of the network module: addressing and interfaces, then
+// the network services; the certificate pages join the same table.
 #include "network.h"
 
 namespace {
@@ -22,6 +22,59 @@ const WebRes network_table[] = {
                "IP conflict test on one interface: {\"dev\", \"ip\"}; \"0\" free, \"-1\" in use"),
     WEBRES_ROW("/7096", on_cgi_set_default_route,
                "default route: {\"defaultRoute\": port}; answers {\"res\": r}"),
+    // ---- Network services ----
+    WEBRES_ROW("/7000", on_get_time_info,
+               "date, time, time zone and NTP settings"),
+    WEBRES_ROW("/7001", on_set_time_info,
+               "save time settings: {ntpEnable, dstEnable, timeZone, timeZoneName, ntpServer, "
+               "syncEnable, syncInterval, syncPc, manualTime \"YYYY-MM-DD hh:mm:ss\", "
+               "failoverMode}; \"OK\""),
+    WEBRES_ROW("/7010", on_get_pppoe_info,
+               "PPPoE settings and the address of ppp0 (\"0.0.0.0\" when down)"),
+    WEBRES_ROW("/7011", on_set_pppoe_info,
+               "save PPPoE: {enable, autoConnect, userName, password}; \"OK\""),
+    WEBRES_ROW("/7020", on_get_ddns_info,
+               "DDNS settings, the ports it announces and the first port's MAC"),
+    WEBRES_ROW("/7021", on_set_ddns_info,
+               "save DDNS: {enable, domain, userName, password, hostName, ddnsurl, "
+               "freeDNSHash, updateFreq, http, rtsp}; \"OK\""),
+    WEBRES_ROW("/7030", on_get_email_info,
+               "e-mail (SMTP) settings, three receivers and the recorder's host name"),
+    WEBRES_ROW("/7031", on_set_email_info,
+               "save e-mail settings: keys present replace the stored ones, receivers "
+               "[{receiverAddr, receiverName}] at most three; \"OK\""),
+    WEBRES_ROW("/7032", on_test_email,
+               "send a test mail with the stored settings; \"OK\" or \"ERROR\""),
+    WEBRES_ROW("/7033", on_cgi_get_multicast,
+               "multicast setting {enable, ip}"),
+    WEBRES_ROW("/7034", on_cgi_set_multicast,
+               "save multicast: {enable, ip}; answers {\"res\": r}"),
+    WEBRES_ROW("/7050", on_get_port_info,
+               "service ports (SSH, HTTP, HTTPS, RTSP) and push-message options"),
+    WEBRES_ROW("/7051", on_set_port_info,
+               "save service ports and push options; \"POE_Port_Error\" for a port in use "
+               "or of a PoE camera"),
+    WEBRES_ROW("/7060", on_get_p2p_info,
+               "P2P cloud service state: account, server, register code, region"),
+    WEBRES_ROW("/7061", on_set_p2p_info,
+               "P2P on or off: {enableP2P, region}; \"ERR_OK\" ... when enabling, \"OK\" or "
+               "\"ERR\" when disabling"),
+    WEBRES_ROW("/7062", on_test_p2p,
+               "P2P registration test: {sn, deviceName}; 0 done, 2 refused, 3 no connection, "
+               "4 key exchange failed"),
+    WEBRES_ROW("/7090", on_get_snmp_info,
+               "SNMP settings (v1, v2c, v3 users) and the service ports"),
+    WEBRES_ROW("/7091", on_set_snmp_info,
+               "save SNMP settings: keys present replace the stored ones; \"OK\" or "
+               "\"POE_Port_Error\""),
+    WEBRES_ROW("/7092", on_get_access_info,
+               "channel access setting {\"access\": a}"),
+    WEBRES_ROW("/7093", on_get_poe_max,
+               "number of PoE camera ports {\"max_poe_num\": n}"),
+    WEBRES_ROW("/7094", on_get_ddns_status,
+               "DDNS registration state {\"status\": s}"),
+    WEBRES_ROW("/7095", on_cgi_p2p_unbind_device,
+               "unbind the recorder from its P2P cloud account; {\"res\": 0}"),
 };
 }  // namespace
 

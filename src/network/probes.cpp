@@ -4,18 +4,8 @@
 
 #include "network.h"
 
+using network::first_int;
 using network::parse_object;
-
-namespace {
-
-// The first int32 of an answer; false when there is none.
-bool first_int(int count, const void *payload, int32_t *value) {
-  if (count < 1) return false;
-  memcpy(value, payload, sizeof *value);
-  return true;
-}
-
-}  // namespace
 
 int on_ip_conflict(char *text) {
   JsonPtr root = parse_object(text);
@@ -64,9 +54,5 @@ int on_cgi_set_default_route(char *text) {
 
 void on_cgi_set_default_route_cb(int count, const void *payload) {
   int32_t result;
-  if (!first_int(count, payload, &result)) return;
-  JsonPtr reply(json_object_new_object());
-  json_object_object_add(reply.get(), "res", json_object_new_int(result));
-  json_writeback(CGI_REPLY_JSON, reply.get());
-  g_callback_done = 1;
+  if (first_int(count, payload, &result)) network::reply_int_done("res", result);
 }
