@@ -98,11 +98,6 @@ json_object *connected_object(const connected_camera &c) {
   return o;
 }
 
-bool present_and_not_empty(json_object *root, const char *key) {
-  const char *text = json_object_get_string(json_member(root, key));
-  return has_member(root, key) && text && text[0];
-}
-
 bool present_at_most(json_object *root, const char *key, int high) {
   return has_member(root, key) && member_int(root, key) <= high;
 }
@@ -110,7 +105,7 @@ bool present_at_most(json_object *root, const char *key, int high) {
 // The keys both connection tests need. The ports and protocols are the
 // daemon's to judge beyond these bounds.
 bool check_connect_info(json_object *root) {
-  if (!present_and_not_empty(root, "ipAddr")) return false;
+  if (!has_text(root, "ipAddr")) return false;
   if (!has_member(root, "managePort") || member_int(root, "managePort") < 0) return false;
   return present_at_most(root, "camProtocol", 7);
 }

@@ -189,11 +189,6 @@ bool present_in(json_object *root, const char *key, int low, int high) {
   return v >= low && v <= high;
 }
 
-bool present_and_not_empty(json_object *root, const char *key) {
-  const char *text = json_object_get_string(json_member(root, key));
-  return has_member(root, key) && text && text[0];
-}
-
 json_object *model_object(const ipc_model &m) {
   json_object *o = json_object_new_object();
   json_add_int(o, "id", m.id);
@@ -231,6 +226,20 @@ int clear_privacy_masks(int channel) {
   return write_privacy_mask(KXDB_FILE, &m);
 }
 
+// The end of every edit of a stored camera: the error reply when a write
+// failed (nothing sent), else 1203, the log entry with the camera's detail
+// and "OK".
+int finish_edit(const camera_params &c, bool stored) {
+  if (!stored) {
+    cgi_error_to_webserver(CGI_REPLY_TEXT);
+    return -1;
+  }
+  send_channel_notice(1203, c.id);
+  send_channel_log(kLogEdit, kParamEdit, c, true);
+  cgi_writeback_webserver(CGI_REPLY_TEXT, "OK");
+  return 0;
+}
+
 void reply_text_number(int value) {
   char text[16];
   snprintf(text, sizeof text, "%d", value);
@@ -244,7 +253,7 @@ int check_digital_channel(json_object *root) {
   if (!present_in(root, "enable", 0, 1) || !present_in(root, "camProtocol", 0, 7)) return -1;
   // A camera of protocol 7 is reached without an address of its own.
   if (member_int(root, "camProtocol") != 7) {
-    if (!present_and_not_empty(root, "ipAddr")) return -1;
+    if (!has_text(root, "ipAddr")) return -1;
     if (!has_member(root, "managePort") || member_int(root, "managePort") < 0) return -1;
   }
   if (!has_member(root, "transmitProtocol") || member_int(root, "transmitProtocol") > 3) return -1;
@@ -278,14 +287,8 @@ int on_edit_ipc(char *text) {
   int channel = member_int(root.get(), "id");
   camera_params c = stored_camera(channel);
   fill_channel(root.get(), &c, member_int(root.get(), "type") == 0);
-  if (store_request_name(root.get(), channel) != 0 || write_camera(KXDB_FILE, &c) != 0) {
-    cgi_error_to_webserver(CGI_REPLY_TEXT);
-    return -1;
-  }
-  send_channel_notice(1203, channel);
-  send_channel_log(kLogEdit, kParamEdit, c, true);
-  cgi_writeback_webserver(CGI_REPLY_TEXT, "OK");
-  return 0;
+  return finish_edit(c, store_request_name(root.get(), channel) == 0 &&
+                            write_camera(KXDB_FILE, &c) == 0);
 }
 
 int on_delete_ipc(char *text) {
@@ -318,20 +321,13 @@ int on_set_ipc_credentials(char *text) {
   JsonPtr root(get_request_tokener_json_object(text));
   if (!root) return -1;
   int channel = request_channel(root.get());
-  if (channel < 0 || !present_and_not_empty(root.get(), "userName") ||
-      !present_and_not_empty(root.get(), "password")) {
+  if (channel < 0 || !has_text(root.get(), "userName") ||
+      !has_text(root.get(), "password")) {
     return -1;
   }
   camera_params c = stored_camera(channel);
   fill_record(root.get(), &c, kCredentialFields);
-  if (write_camera(KXDB_FILE, &c) != 0) {
-    cgi_error_to_webserver(CGI_REPLY_TEXT);
-    return -1;
-  }
-  send_channel_notice(1203, channel);
-  send_channel_log(kLogEdit, kParamEdit, c, true);
-  cgi_writeback_webserver(CGI_REPLY_TEXT, "OK");
-  return 0;
+  return finish_edit(c, write_camera(KXDB_FILE, &c) == 0);
 }
 
 int on_set_ipc_transmit(char *text) {
@@ -343,14 +339,7 @@ int on_set_ipc_transmit(char *text) {
   c.transmitProtocol = member_int(root.get(), "transmitProtocol");
   c.syncTime = member_int(root.get(), "syncTime");
   c.httpsPort = member_int(root.get(), "httpsPort");
-  if (write_camera(KXDB_FILE, &c) != 0) {
-    cgi_error_to_webserver(CGI_REPLY_TEXT);
-    return -1;
-  }
-  send_channel_notice(1203, channel);
-  send_channel_log(kLogEdit, kParamEdit, c, true);
-  cgi_writeback_webserver(CGI_REPLY_TEXT, "OK");
-  return 0;
+  return finish_edit(c, write_camera(KXDB_FILE, &c) == 0);
 }
 
 int on_get_ipc_info(char *text) {
