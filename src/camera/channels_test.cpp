@@ -72,6 +72,12 @@ TEST_F(Channels, AddOnAnEmptyDatabaseLandsOnItsChannel) {
   EXPECT_EQ(name_of(5), "Side gate");
   EXPECT_EQ(camera_of(0).ipAddr[0], '\0');  // channel 0 untouched
   EXPECT_EQ(name_of(0), "");
+  JsonPtr info = parse_body(call("/2000", R"({"chnid": 5})"));
+  EXPECT_EQ(text_member(info.get(), "ipAddr"), "10.0.0.7");
+  EXPECT_EQ(text_member(info.get(), "name"), "Side gate");
+  JsonPtr names = parse_body(call("/2012"));
+  EXPECT_EQ(text_member(array_at(json_member(names.get(), "IPC"), 5), "name"), "Side gate");
+  EXPECT_EQ(text_member(array_at(json_member(names.get(), "IPC"), 0), "name"), "");
 
   settle();
   EXPECT_EQ(codes(), (std::vector<int>{1201, 1206, 3485}));
