@@ -51,3 +51,10 @@ constexpr const char *PRIVACY_MASK_TABLE = "privacy_mask";
 // `count` receives the number of records. 0, or -1 (count 0) on a database
 // error.
 int read_privacy_masks(const char *file, privacy_mask_params *records, int *count, int all);
+
+// The masks of `channel` (0 to 63); a channel never written reads as its
+// factory default. 0, or -1 (record untouched) for a bad channel or a
+// database error.
+int read_privacy_mask(const char *file, privacy_mask_params *record, int channel);
+// Stores the record under its id (0 to 63). 0 or -1.
+int write_privacy_mask(const char *file, const privacy_mask_params *record);

@@ -41,3 +41,33 @@ int on_set_ipc_stream_param(char *text);        // /2010
 int on_set_ipc_stream_param_batch(char *text);  // /2030
 void on_get_ipc_stream_param_cb(const void *payload, int length);
 void on_set_ipc_stream_param_cb(const void *payload, int length);
+
+// ---- Camera channels: which camera is on which channel (channels.cpp,
+// ---- channel_search.cpp) ----
+// 0 when an add or edit request is acceptable, else -1 (no reply follows).
+int check_digital_channel(json_object *request);
+int on_get_ipc_list(char *text);              // /2001, /2007
+int on_get_ipc_info(char *text);              // /2000
+int on_edit_ipc(char *text);                  // /2003
+int on_add_ipc(char *text);                   // /2004
+int on_delete_ipc(char *text);                // /2005
+int on_search_ipc(char *text);                // /2006
+int on_get_ipc_protocols(char *text);         // /2008
+int on_set_ipc_network(char *text);           // /2011
+int on_get_ipc_names(char *text);             // /2012
+int on_get_ipc_record_days(char *text);       // /2013
+int on_check_ipc_connect(char *text);         // /2014
+int on_check_ipc_connect_ex(char *text);      // /2015
+int on_get_poe_password(char *text);          // /2016
+int on_set_ipc_credentials(char *text);       // /2017
+int on_get_max_poe_num(char *text);           // /2018
+int on_set_ipc_transmit(char *text);          // /2031
+int on_set_ipc_network_batch(char *text);     // /2032
+int on_get_ipc_network_result(char *text);    // /2033
+int on_get_ipv6_support(char *text);          // /2034
+void on_search_ipc_cb(const void *payload, int length);              // 8200
+void on_get_ipc_list_cb(const void *payload, int length);            // 8201
+void on_check_ipc_connect_cb(const void *payload, int length);       // 8202, 8227
+void on_set_ipc_network_cb(const void *payload, int length);         // 8205
+void on_get_ipc_network_result_cb(const void *payload, int length);  // 8230
+void on_get_ipc_record_days_cb(const void *payload, int length);     // 8493

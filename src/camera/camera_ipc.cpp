@@ -4,6 +4,7 @@
 
 #include "camera_records.h"
 #include "camera_util.h"
+#include "channel_records.h"
 
 namespace {
 
@@ -15,9 +16,10 @@ struct CameraRoute {
 
 constexpr int kWord = 4;  // answers that carry one int32 result
 
-// One row per response code. Later camera pages add their rows here, in
-// response-code order; until then their answers are ignored like any code
-// not listed, and the waiting handler ends in its time-out reply.
+// One row per response code, grouped by camera page. Later camera pages
+// add their rows here; until then their answers are ignored like any code
+// not listed, and the waiting handler ends in its time-out reply. A row of
+// size 0 also gets an empty answer (a null payload).
 constexpr CameraRoute kCameraRoutes[] = {
     {7503, kWord, on_web_get_ipc_model_type_cb},
     {7505, sizeof(channel_model), on_web_get_channels_model_cb},
@@ -30,15 +32,25 @@ constexpr CameraRoute kCameraRoutes[] = {
     {8226, kWord, on_set_ipc_common_param_cb},
     // The free-form command's result: a head of 16 bytes, then the text.
     {9002, 16, on_web_sendto_qt_cmd_cb},
+    // Camera channels: lists of whole records, where an empty list is an answer.
+    {8200, 0, on_search_ipc_cb},
+    {8201, 0, on_get_ipc_list_cb},
+    {8202, kWord, on_check_ipc_connect_cb},
+    {8205, kWord, on_set_ipc_network_cb},
+    {8227, kWord, on_check_ipc_connect_cb},
+    {8230, kWord, on_get_ipc_network_result_cb},
+    {8493, sizeof(record_days_answer), on_get_ipc_record_days_cb},
 };
 
-constexpr bool one_row_per_code_in_order() {
-  for (size_t i = 1; i < std::size(kCameraRoutes); i++) {
-    if (kCameraRoutes[i - 1].response >= kCameraRoutes[i].response) return false;
+constexpr bool one_row_per_code() {
+  for (size_t i = 0; i < std::size(kCameraRoutes); i++) {
+    for (size_t j = i + 1; j < std::size(kCameraRoutes); j++) {
+      if (kCameraRoutes[i].response == kCameraRoutes[j].response) return false;
+    }
   }
   return true;
 }
-static_assert(one_row_per_code_in_order(), "one row per response code, in code order");
+static_assert(one_row_per_code(), "one row per response code");
 
 const CameraRoute *route_of(int response) {
   for (const CameraRoute &route : kCameraRoutes) {
@@ -50,10 +62,9 @@ const CameraRoute *route_of(int response) {
 }  // namespace
 
 void on_camera_ipc_callback(int, const kx_msg_head *head, const void *payload) {
-  if (!payload) return;
   const CameraRoute *route = route_of(kx_response_code(head));
-  int length = kx_response_length(head);
+  int length = payload ? kx_response_length(head) : 0;
   // A short answer is as good as none: the handler's time-out reply follows.
-  if (!route || length < route->size) return;
+  if (!route || length < route->size || (!payload && route->size > 0)) return;
   route->decode(payload, length);
 }

@@ -3,6 +3,50 @@
 
 namespace {
 const WebRes camera_table[] = {
+    // ---- Camera channels: which camera is on which channel ----
+    WEBRES_ROW("/2001", on_get_ipc_list,
+               "cameras connected to the channels, as the daemon sees them, with their names"),
+    WEBRES_ROW("/2000", on_get_ipc_info,
+               "stored settings of the camera on a channel: {\"chnid\"} 0 to 15"),
+    WEBRES_ROW("/2003", on_edit_ipc,
+               "edit the camera of a channel: \"id\", \"name\", the camera keys, \"type\" 0 "
+               "to change the credentials; OK"),
+    WEBRES_ROW("/2004", on_add_ipc,
+               "add a camera to a channel: \"id\", \"name\", the camera keys, \"otherPoe\"; "
+               "OK"),
+    WEBRES_ROW("/2005", on_delete_ipc,
+               "clear a channel: its camera, name and privacy masks: {\"chnid\"} 0 to 15; OK"),
+    WEBRES_ROW("/2006", on_search_ipc,
+               "search the network for cameras: {\"protocol\"} 0 to 7"),
+    WEBRES_ROW("/2007", on_get_ipc_list, "cameras connected to the channels (as /2001)"),
+    WEBRES_ROW("/2008", on_get_ipc_protocols,
+               "camera protocols the recorder knows, each with its models"),
+    WEBRES_ROW("/2011", on_set_ipc_network,
+               "change a camera's network address, found by \"macAddr\"; {\"resultString\"}"),
+    WEBRES_ROW("/2012", on_get_ipc_names, "names of the channels, up to the camera count"),
+    WEBRES_ROW("/2013", on_get_ipc_record_days,
+               "days of a month with recordings of a channel: {\"time\", \"chnid\", "
+               "\"streamType\"}"),
+    WEBRES_ROW("/2014", on_check_ipc_connect,
+               "test reaching a camera: {\"ipAddr\", \"managePort\", \"userName\", "
+               "\"password\", \"camProtocol\"}; result text"),
+    WEBRES_ROW("/2015", on_check_ipc_connect_ex,
+               "test reaching a camera, port at least 80: keys as /2014; result text"),
+    WEBRES_ROW("/2016", on_get_poe_password, "password of the cameras on the PoE ports"),
+    WEBRES_ROW("/2017", on_set_ipc_credentials,
+               "change the credentials of a channel's camera: {\"id\", \"userName\", "
+               "\"password\"}; OK"),
+    WEBRES_ROW("/2018", on_get_max_poe_num, "number of PoE ports of the recorder"),
+    WEBRES_ROW("/2031", on_set_ipc_transmit,
+               "transmission of a channel's camera: {\"id\", \"transmitProtocol\", "
+               "\"syncTime\", \"httpsPort\"}; OK"),
+    WEBRES_ROW("/2032", on_set_ipc_network_batch,
+               "change the network addresses of several cameras: {\"cnt\", \"oIPCAddr\"}; OK "
+               "at once"),
+    WEBRES_ROW("/2033", on_get_ipc_network_result,
+               "results of the last address changes of several cameras"),
+    WEBRES_ROW("/2034", on_get_ipv6_support, "1 when the recorder has IPv6, else 0"),
+    // ---- Image and stream parameters ----
     WEBRES_ROW("/2009", on_get_ipc_stream_param,
                "main and sub stream of a camera: resolutions, rates, current settings: "
                "{\"chnid\"} 0 to 15"),

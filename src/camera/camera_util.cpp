@@ -38,6 +38,12 @@ void reply_json(json_object *object) {
   g_callback_done = 1;
 }
 
+bool has_text(json_object *object, const char *key) {
+  json_object *value = json_member(object, key);
+  const char *text = value ? json_object_get_string(value) : nullptr;
+  return text && text[0];
+}
+
 json_object *first_object(json_object *object, const char *key) {
   json_object *first = array_at(json_member(object, key), 0);
   return json_object_is_type(first, json_type_object) ? first : nullptr;

@@ -35,6 +35,9 @@ void reply_set_result(const void *payload, int length);
 // Writes the object as the JSON reply and sets the flag to 1.
 void reply_json(json_object *object);
 
+// True when the member `key` is present and its text is not empty.
+bool has_text(json_object *object, const char *key);
+
 // The first element of the array member `key` when it is an object, else null.
 json_object *first_object(json_object *object, const char *key);
 
