@@ -410,4 +410,27 @@ TEST_F(AnalyticsFailures, AFailedWriteAnswersTheJsonErrorAndSendsNothing) {
   EXPECT_TRUE(codes().empty());
 }
 
+TEST_F(AnalyticsFailures, AccessorsRefuseKeysOutsideTheirRange) {
+  linkage_event e = {};
+  schedule s = {};
+  EXPECT_EQ(read_peoplecnt_event(KXDB_FILE, &e, PEOPLECNT_GROUPS), -1);
+  e.id = POS_CONNECTIONS;
+  EXPECT_EQ(write_pos_event(KXDB_FILE, &e), -1);
+  e.id = -1;
+  EXPECT_EQ(write_face_event(KXDB_FILE, &e), -1);
+  EXPECT_EQ(write_face_white_schedule(KXDB_FILE, &s, FACE_CHANNELS), -1);
+  EXPECT_EQ(write_pos_schedule(KXDB_FILE, 5, &s, 0), -1);  // no such kind
+  EXPECT_EQ(read_pos_schedule(KXDB_FILE, POS_SCHEDULE_WHITE, &s, 8), -1);
+  peoplecnt_report reports[PEOPLECNT_REPORTS] = {};
+  EXPECT_EQ(write_report_auto_backup(KXDB_FILE, reports, 3), -1);
+  peoplecnt_settings groups[2] = {};
+  groups[1].groupid = PEOPLECNT_GROUPS;
+  EXPECT_EQ(write_peoplecnt_settings(KXDB_FILE, groups, 2), -1);
+  int count = 0;
+  peoplecnt_settings all[PEOPLECNT_GROUPS];
+  ASSERT_EQ(read_peoplecnt_settings(KXDB_FILE, all, &count), 0);
+  EXPECT_EQ(all[0].groupid, 0);  // the refused write kept nothing
+  EXPECT_EQ(linkage_trigger_mask("1010", 65), 5u);
+}
+
 }  // namespace
