@@ -2,6 +2,7 @@
 // the daemon's response code to the decoder that writes the reply.
 #include <iterator>
 
+#include "analytics.h"
 #include "camera_records.h"
 #include "camera_util.h"
 #include "channel_records.h"
@@ -21,6 +22,14 @@ constexpr int kWord = 4;  // answers that carry one int32 result
 // not listed, and the waiting handler ends in its time-out reply. A row of
 // size 0 also gets an empty answer (a null payload).
 constexpr CameraRoute kCameraRoutes[] = {
+    // People counting, POS and report backups: a short result word is
+    // answered by the decoder itself (the JSON error), so any length passes.
+    {6421, 1, on_cgi_analytics_result_cb},
+    {6423, 1, on_cgi_set_report_auto_backup_cb},
+    {7290, 1, on_cgi_analytics_result_cb},
+    {7291, 1, on_cgi_analytics_result_cb},
+    {7292, 1, on_cgi_analytics_result_cb},
+    {7293, 1, on_cgi_analytics_result_cb},
     {7503, kWord, on_web_get_ipc_model_type_cb},
     {7505, sizeof(channel_model), on_web_get_channels_model_cb},
     {8203, sizeof(stream_setting_answer), on_set_ipc_stream_param_cb},
@@ -30,6 +39,7 @@ constexpr CameraRoute kCameraRoutes[] = {
     {8224, kWord, on_set_ipc_ipcimage_display_cb},
     {8225, sizeof(common_param_answer), on_get_ipc_common_param_cb},
     {8226, kWord, on_set_ipc_common_param_cb},
+    {8381, kWord, on_cgi_set_face_config_cb},
     // The free-form command's result: a head of 16 bytes, then the text.
     {9002, 16, on_web_sendto_qt_cmd_cb},
     // Camera channels: lists of whole records, where an empty list is an answer.

@@ -1,4 +1,5 @@
 // Endpoint table of the camera parameter proxy.
+#include "analytics.h"
 #include "camera.h"
 
 namespace {
@@ -75,6 +76,31 @@ const WebRes camera_table[] = {
     WEBRES_ROW("/2030", on_set_ipc_stream_param_batch,
                "set stream encoding, transmission and time sync on the cameras flagged in "
                "\"chans\""),
+    WEBRES_ROW("/2066", on_cgi_get_peoplecnt_settings,
+               "the 9 people-counting groups: {\"action\"}, non-zero adds each group's "
+               "linkage \"dialog\""),
+    WEBRES_ROW("/2067", on_cgi_set_peoplecnt_settings,
+               "set people-counting groups from \"groups\" (entry i is group i); {\"res\"}"),
+    WEBRES_ROW("/2069", on_cgi_get_peoplecnt_action,
+               "linkage actions and schedules of one counting group: {\"groupid\"} 0 to 8"),
+    WEBRES_ROW("/2070", on_cgi_set_peoplecnt_action,
+               "set a counting group's linkage: \"groupid\" and the linkage keys; {\"res\"}"),
+    WEBRES_ROW("/2071", on_cgi_set_peoplecnt_db_reset,
+               "clear the stored counts of a group: {\"groupid\"}; {\"res\"}"),
+    WEBRES_ROW("/2072", on_cgi_set_peoplecnt_liveview_reset,
+               "reset the live-view counters of a group: {\"groupid\"}; {\"res\"}"),
+    WEBRES_ROW("/2073", on_cgi_get_pos_info,
+               "the 8 POS connections and the linkage \"action\" of one: {\"id\"} 0 to 7"),
+    WEBRES_ROW("/2074", on_cgi_set_pos_info,
+               "set a POS connection: \"id\", its setting keys, optional \"action\"; "
+               "{\"res\"}"),
+    WEBRES_ROW("/2075", on_cgi_get_report_auto_backup,
+               "the 4 scheduled people-counting report backups"),
+    WEBRES_ROW("/2076", on_cgi_set_report_auto_backup,
+               "set the report backups from \"report\" (entry i is report i); {\"res\"}"),
+    WEBRES_ROW("/2077", on_cgi_set_face_config,
+               "set face detection of a camera: \"chnId\" 0 to 15, face keys, optional "
+               "\"action\"; {\"status\"}"),
 };
 }  // namespace
 
