@@ -56,3 +56,8 @@ constexpr int LOG_DETAIL_DATA_MAX = 512 - LOG_DETAIL_HEAD;
 
 // Packs `data` as the entry's detail block. 0, or -1 for a missing entry.
 int kxfs_log_pack_detail(log_info *entry, int detail_kind, const void *data, int data_length);
+
+// 1 when an entry of this main and sub type carries a disk port, not a
+// camera channel, in its channel number (disk format, disk and network
+// storage operations), else 0.
+int log_channo_is_disk(int main_type, int64_t sub_type);

@@ -1,5 +1,6 @@
 // Endpoint table of the system module.
 #include "system.h"
+#include "system_info.h"
 
 namespace {
 const WebRes system_table[] = {
@@ -23,6 +24,45 @@ const WebRes system_table[] = {
                "tell the daemon that user settings changed (3267)"),
     WEBRES_ROW("/6077", on_cgi_set_user_info,
                "tell the daemon to reload the user accounts (3505)"),
+    // System information, general settings and logs.
+    WEBRES_ROW("/1009", on_get_system_info,
+               "system information: model, versions, serial number, capacities, uptime"),
+    WEBRES_ROW("/1020", on_get_system_info,
+               "system information (the same as /1009)"),
+    WEBRES_ROW("/1012", on_set_system_info,
+               "set the host name and the device number"),
+    WEBRES_ROW("/6080", on_get_general_info,
+               "general settings: display outputs, audio, device number, host name, flags"),
+    WEBRES_ROW("/6081", on_set_general_info,
+               "set the general settings; \"SUB\" while the secondary output has control"),
+    WEBRES_ROW("/1016", on_get_auto_maintenance,
+               "log and snapshot retention"),
+    WEBRES_ROW("/1017", on_set_auto_maintenance,
+               "set the log and snapshot retention"),
+    WEBRES_ROW("/1030", on_get_upnp_info,
+               "UPnP port mapping: settings, mapping states, local ports"),
+    WEBRES_ROW("/1031", on_set_upnp_info,
+               "set the UPnP port mapping (the daemon stores it)"),
+    WEBRES_ROW("/1032", on_get_auto_reboot,
+               "weekly automatic reboot: enable, weekday and time"),
+    WEBRES_ROW("/1033", on_set_auto_reboot,
+               "set the weekly automatic reboot"),
+    WEBRES_ROW("/1014", on_add_operation_log,
+               "send an operation-log entry (sub type 202)"),
+    WEBRES_ROW("/1023", on_clear_kxfs_dbup,
+               "clear the file-system database upgrade flag"),
+    WEBRES_ROW("/1024", on_clear_permission_update,
+               "clear the permission update flag"),
+    WEBRES_ROW("/1015", on_get_log_types,
+               "log main and sub types with their names in a language"),
+    WEBRES_ROW("/1002", on_get_log_info,
+               "log search: one page of entries"),
+    WEBRES_ROW("/1021", on_get_log_details,
+               "detail text of one log entry"),
+    WEBRES_ROW("/1003", on_download_logfile,
+               "export a log search as a CSV download"),
+    WEBRES_ROW("/1022", on_check_download_log,
+               "whether a log export is running: OK or NO"),
 };
 }  // namespace
 
