@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
 #include "model/model.h"
 #include "sim_server.h"
@@ -29,6 +30,9 @@ int main(int argc, char **argv) {
     fprintf(stderr, "coresim: cannot listen on %s\n", socket_path.c_str());
     return 1;
   }
+  // The recorder's pages take this file as the sign that the daemon runs.
+  constexpr const char *kRunningFile = "/tmp/kxcore";
+  if (FILE *running = fopen(kRunningFile, "w")) fclose(running);
   FILE *journal = fopen(journal_path.c_str(), "a");
   server.set_journal(journal);
   CoreModel model;
@@ -40,5 +44,6 @@ int main(int argc, char **argv) {
   fprintf(stderr, "coresim: listening on %s\n", socket_path.c_str());
   server.run();
   if (journal) fclose(journal);
+  unlink(kRunningFile);
   return 0;
 }

@@ -19,7 +19,8 @@ int add_param_value(const char *file, const char *key, const char *value);
 // ---- Commands ----
 // Runs a shell command; its exit status, or -1 when it could not run or was killed.
 int kx_system(const char *command);
-// Runs argv[0] with the arguments (no shell); exit status, or -1.
+// Runs argv[0] with the arguments (no shell; a bare name is looked up on
+// PATH, as a shell would); exit status, or -1.
 int kx_run_argv(const char *const argv[]);
 // popen-like: the command's standard output to read.
 FILE *kx_vpopen(const char *command, const char *mode);

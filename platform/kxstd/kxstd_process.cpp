@@ -24,7 +24,7 @@ int kx_run_argv(const char *const argv[]) {
   pid_t pid = fork();
   if (pid < 0) return -1;
   if (pid == 0) {
-    execv(argv[0], const_cast<char *const *>(argv));
+    execvp(argv[0], const_cast<char *const *>(argv));
     _exit(127);
   }
   int status = 0;

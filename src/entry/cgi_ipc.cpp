@@ -70,6 +70,12 @@ void cgi_ipc_set_poll_period(std::chrono::microseconds period) {
   g_send_period = period / 4;
 }
 
+void cgi_ipc_pause(std::chrono::milliseconds service_time) {
+  constexpr std::chrono::microseconds kServicePoll = std::chrono::milliseconds(40);
+  std::this_thread::sleep_for(std::chrono::microseconds(service_time) * g_poll_period.count() /
+                              kServicePoll.count());
+}
+
 int cgi_start_ipc(kx_sock_callback callback, int request_code, int payload_length,
                   const void *payload, int nowait) {
   if (!callback) return -1;

@@ -45,6 +45,9 @@ int cgi_ipc_wait_polls(int request_code);
 // Test hook: the length of one poll (40 ms in service). The send retry
 // period scales with it (a quarter: 10 ms in service).
 void cgi_ipc_set_poll_period(std::chrono::microseconds period);
+// A fixed pause of a handler (the daemon's settling time), scaled like the
+// poll period: `service_time` in service, proportionally less in tests.
+void cgi_ipc_pause(std::chrono::milliseconds service_time);
 
 // Writes the header of the mode (text, JSON, none) and the text. -1 for null.
 int cgi_writeback_webserver(int mode, const char *text);

@@ -1,3 +1,4 @@
+#include "maintenance.h"
 #include "system.h"
 #include "system_info.h"
 
@@ -23,6 +24,23 @@ void on_system_ipc_callback(int, const kx_msg_head *head, const void *payload) {
       break;
     case 8494:  // status, then the path of the export's result file
       on_log_web_export_info_cb(payload, length);
+      break;
+    // Upgrades, restarts and the configuration.
+    case 6713:  // one int32 status
+      on_upgrade_system_cb(length / (int)sizeof(int32_t), payload);
+      break;
+    case 6715:  // online-upgrade information records
+      on_check_nvr_online_upgrade_cb(length / (int)sizeof(online_upgrade_info), payload);
+      break;
+    case 6716:  // one int32 result
+    case 6717:
+      on_online_upgrade_status_cb(length / (int)sizeof(int32_t), payload);
+      break;
+    case 8350:  // channel and status
+      on_start_upgrade_camera_cb(length / (int)sizeof(camera_upgrade_status), payload);
+      break;
+    case 8365:  // the 64 channels' information records
+      on_check_ipc_online_upgrade_cb(length / UPGRADE_CHECK_ANSWER_SIZE, payload);
       break;
     default:
       break;

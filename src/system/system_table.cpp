@@ -1,4 +1,5 @@
 // Endpoint table of the system module.
+#include "maintenance.h"
 #include "system.h"
 #include "system_info.h"
 
@@ -63,6 +64,40 @@ const WebRes system_table[] = {
                "export a log search as a CSV download"),
     WEBRES_ROW("/1022", on_check_download_log,
                "whether a log export is running: OK or NO"),
+    WEBRES_ROW("/1010", on_upgrade_system,
+               "upgrade the recorder from the uploaded image (query reset: defaults after); OK and restart, or the status"),
+    WEBRES_ROW("/1034", on_cgi_upgrade_system_init,
+               "prepare the daemon for an upgrade (1721); {res: 0}"),
+    WEBRES_ROW("/1011", on_clean_upgrade_files,
+               "whether an uploaded recorder image is still in place: Error when it is, else OK"),
+    WEBRES_ROW("/6082", on_upgrade_camera,
+               "whether the camera image is in place: OK, else Error"),
+    WEBRES_ROW("/6083", on_start_upgrade_camera,
+               "upgrade a channel's camera from the camera image; its channel and status"),
+    WEBRES_ROW("/6084", on_stop_upgrade_camera,
+               "stop camera upgrades and delete the camera image"),
+    WEBRES_ROW("/6085", on_get_online_upgrade,
+               "download an image from the update service (type 0 recorder, 1 cameras); {res}"),
+    WEBRES_ROW("/6086", on_del_online_upgrade,
+               "discard a downloaded image (type 0 recorder, 1 cameras); {res}"),
+    WEBRES_ROW("/6087", on_check_nvr_online_upgrade,
+               "what the update service offers the recorder: state, size, version, URL, description"),
+    WEBRES_ROW("/6088", on_nvr_online_upgrade,
+               "apply the downloaded recorder image; {res: 0} and restart, or the status"),
+    WEBRES_ROW("/6089", on_check_ipc_online_upgrade,
+               "what the update service offers the cameras of the channels in ch; 64 entries"),
+    WEBRES_ROW("/1004", on_restart_device,
+               "restart the recorder"),
+    WEBRES_ROW("/1005", on_get_restart_state,
+               "whether the recorder is up again after a restart: OK or NO OK"),
+    WEBRES_ROW("/1006", on_restore_device,
+               "restore the factory settings, keeping network settings or users on request; restarts"),
+    WEBRES_ROW("/1007", on_export_config,
+               "export the configuration to a file; OK with its file name"),
+    WEBRES_ROW("/1008", on_import_config,
+               "import an uploaded configuration file, then delete it"),
+    WEBRES_ROW("/1013", on_download_config,
+               "download the exported configuration file, then delete it"),
 };
 }  // namespace
 

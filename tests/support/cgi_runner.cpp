@@ -35,7 +35,7 @@ std::vector<std::string> cgi_command(const std::string &program) {
 static std::vector<std::string> cgi_environment(const CgiRequest &r) {
   std::vector<std::string> env = {"GATEWAY_INTERFACE=CGI/1.1", "REQUEST_METHOD=" + r.method,
                                   "PATH_INFO=" + r.path, "QUERY_STRING=" + r.query,
-                                  "REMOTE_ADDR=127.0.0.1", "PATH=/usr/bin:/bin"};
+                                  "REMOTE_ADDR=127.0.0.1", "PATH=/opt/app/bin:/usr/bin:/bin"};
   if (!r.content_type.empty()) env.push_back("CONTENT_TYPE=" + r.content_type);
   if (r.content_length != "-") {
     env.push_back("CONTENT_LENGTH=" + (r.content_length.empty() ? std::to_string(r.body.size())
