@@ -70,6 +70,10 @@ void cgi_ipc_set_poll_period(std::chrono::microseconds period) {
   g_send_period = period / 4;
 }
 
+std::chrono::microseconds cgi_ipc_poll_period() {
+  return g_poll_period;
+}
+
 int cgi_start_ipc(kx_sock_callback callback, int request_code, int payload_length,
                   const void *payload, int nowait) {
   if (!callback) return -1;

@@ -45,6 +45,8 @@ int cgi_ipc_wait_polls(int request_code);
 // Test hook: the length of one poll (40 ms in service). The send retry
 // period scales with it (a quarter: 10 ms in service).
 void cgi_ipc_set_poll_period(std::chrono::microseconds period);
+// The length of one poll now (40 ms unless a test shortened it).
+std::chrono::microseconds cgi_ipc_poll_period();
 
 // Writes the header of the mode (text, JSON, none) and the text. -1 for null.
 int cgi_writeback_webserver(int mode, const char *text);
