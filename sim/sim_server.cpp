@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr std::chrono::seconds kSendBound{10};  // for one frame to leave
+
 long long now_ms() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
              std::chrono::steady_clock::now().time_since_epoch())
@@ -154,10 +156,14 @@ void SimServer::send_due() {
       i++;
       continue;
     }
-    kx_frame_write(p.fd, KX_MSG_RESPONSE, p.seq, p.frame.code, p.frame.payload.data(),
-                   (uint32_t)p.frame.payload.size());
+    // The socket does not block: a frame larger than its buffer waits for
+    // the peer to read, within a bound. A frame that could not go out whole
+    // leaves the connection cut, so it is hung up.
+    bool sent = kx_frame_write_until(p.fd, KX_MSG_RESPONSE, p.seq, p.frame.code,
+                                     p.frame.payload.data(), (uint32_t)p.frame.payload.size(),
+                                     std::chrono::steady_clock::now() + kSendBound) == 0;
     // The poll loop then sees the hang-up and drops the connection.
-    if (p.frame.hang_up) shutdown(p.fd, SHUT_RDWR);
+    if (p.frame.hang_up || !sent) shutdown(p.fd, SHUT_RDWR);
     pending_.erase(pending_.begin() + (long)i);
   }
 }

@@ -121,3 +121,8 @@ bool kx_sock_wait_until(bool (*done)(), Clock::time_point deadline) {
   g_client.muted = true;
   return done();
 }
+
+void kx_sock_wake() {
+  std::lock_guard<std::mutex> lock(g_client.mu);
+  g_client.delivered.notify_all();
+}

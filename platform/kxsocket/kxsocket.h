@@ -33,3 +33,7 @@ void kx_sock_uninit();
 // returns, answered or not, the channel drops every later frame: nothing
 // reaches the callback beside or after the caller's own reply.
 bool kx_sock_wait_until(bool (*done)(), std::chrono::steady_clock::time_point deadline);
+
+// Makes the waiter test its condition again, for conditions that change
+// outside the callbacks (another thread of the caller's).
+void kx_sock_wake();

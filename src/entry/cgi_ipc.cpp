@@ -76,6 +76,10 @@ void cgi_ipc_pause(std::chrono::milliseconds service_time) {
                               kServicePoll.count());
 }
 
+std::chrono::microseconds cgi_ipc_poll_period() {
+  return g_poll_period;
+}
+
 int cgi_start_ipc(kx_sock_callback callback, int request_code, int payload_length,
                   const void *payload, int nowait) {
   if (!callback) return -1;

@@ -48,6 +48,8 @@ void cgi_ipc_set_poll_period(std::chrono::microseconds period);
 // A fixed pause of a handler (the daemon's settling time), scaled like the
 // poll period: `service_time` in service, proportionally less in tests.
 void cgi_ipc_pause(std::chrono::milliseconds service_time);
+// The length of one poll now (40 ms unless a test shortened it).
+std::chrono::microseconds cgi_ipc_poll_period();
 
 // Writes the header of the mode (text, JSON, none) and the text. -1 for null.
 int cgi_writeback_webserver(int mode, const char *text);

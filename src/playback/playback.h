@@ -68,3 +68,9 @@ int on_check_playback_busy(char *text);             // /3004
 void on_set_playback_transcoding_cb(const void *payload, int length);        // 6176
 void on_get_playback_transcoding_state_cb(const void *payload, int length);  // 6177
 void on_check_playback_busy_cb(const void *payload, int length);             // 9011
+
+// ---- Clip download (download.cpp, written by remote_backup) ----
+int on_download_playback_clip(char *text);  // /4013
+int on_get_download_state(char *text);      // /4019
+int on_stop_playback_download(char *text);  // /4027
+void on_get_download_playtime_cb(const void *payload, int length);  // 6173

@@ -8,6 +8,7 @@
 
 #include "cgi_runner.h"
 #include "coresim_fixture.h"
+#include "avi_walk.h"
 #include "json_codecs.h"
 
 namespace {
@@ -94,6 +95,26 @@ TEST_F(PlaybackOnCoresim, PlaybackByMaskLiveViewAndTheChannelImage) {
   EXPECT_EQ(number(image.get(), "contrast"), 90);
   post("/3002", "1");
   EXPECT_EQ(number(post_json("/3000", R"({"chnid": 1})").get(), "brightness"), 128);
+}
+
+TEST_F(PlaybackOnCoresim, DownloadsAPlayableClipThroughThePipe) {
+  EXPECT_EQ(number(post_json("/4019", "{}").get(), "isOK"), 1);
+  CgiReply clip = post("/4013", R"({"id": 1, "streamType": 0,
+                                   "startTime": "2024-03-01T10:00:00Z",
+                                   "endTime": "2024-03-01T10:00:03Z"})");
+  EXPECT_NE(clip.headers.find("filename= 2DDD2024_3_1_10_0_0_"), std::string::npos)
+      << clip.headers;
+  AviWalk avi = walk_avi(clip.body);
+  ASSERT_EQ(avi.error, "");
+  EXPECT_EQ(avi.riff_size, 0u);  // standard output is a pipe: sizes left open
+  ASSERT_EQ(avi.frames.size(), 30u);
+  for (const auto &f : avi.frames) {
+    ASSERT_GE(f.data.size(), 4u);
+    EXPECT_EQ(f.data.substr(0, 2), "\xFF\xD8");  // each frame a whole JPEG image
+    EXPECT_EQ(f.data.substr(f.data.size() - 2), "\xFF\xD9");
+  }
+  EXPECT_EQ(avi.index.size(), 30u);
+  EXPECT_EQ(post("/4027", "").body, "OK");
 }
 
 }  // namespace

@@ -23,6 +23,9 @@ void on_stream_callback(int, const kx_msg_head *head, const void *payload) {
     case 6171:
       on_jump_playback_cb(payload, length);
       break;
+    case 6173:
+      on_get_download_playtime_cb(payload, length);
+      break;
     case 6176:
       on_set_playback_transcoding_cb(payload, length);
       break;

@@ -1,7 +1,7 @@
 // Endpoint table of the live view and playback module. The slots follow
 // the recorder's table: the image rows sit between "/4011" and "/4012", the
-// step batch between "/4020" and "/4022". The three clip download rows
-// belong to the download unit and are not in this table yet.
+// step batch between "/4020" and "/4022"; the clip download rows
+// ("/4013", "/4019", "/4027") sit among them.
 #include "playback.h"
 
 namespace {
@@ -43,6 +43,10 @@ const WebRes playback_table[] = {
                "reset a channel's live image to the defaults: the channel as the body"),
     WEBRES_ROW("/4012", on_stop_all_live,
                "stop every live stream"),
+    WEBRES_ROW("/4013", on_download_playback_clip,
+               "download a stretch of a channel's recording as an AVI file: id (0-15), "
+               "streamType, startTime and endTime (YYYY-MM-DDThh:mm:ssZ); BUSY NOW while "
+               "another download runs"),
     WEBRES_ROW("/4014", on_log_channel_event,
                "log an event of the player on a channel (0-15) given as the body"),
     WEBRES_ROW("/4015", on_check_playback_channel,
@@ -53,6 +57,8 @@ const WebRes playback_table[] = {
                "log a user's event of the player on a channel (0-15) given as the body"),
     WEBRES_ROW("/4018", on_get_rtsp_addr,
                "stream addresses of every channel: the camera's and the recorder's RTSP streams"),
+    WEBRES_ROW("/4019", on_get_download_state,
+               "whether a clip download may start: isOK 1, or 0 while one runs"),
     WEBRES_ROW("/4020", on_start_playback_by_mask,
                "start playback of the channels of mask0 to mask7 at playTime; answers the "
                "session's stream"),
@@ -66,6 +72,8 @@ const WebRes playback_table[] = {
                "the web service's ports as seen from outside (UPnP and DDNS)"),
     WEBRES_ROW("/4024", on_log_live_view,
                "log live view of a channel (0-15) given as the body"),
+    WEBRES_ROW("/4027", on_stop_playback_download,
+               "stop the running clip download and clear its busy mark"),
     WEBRES_ROW("/4025", on_set_playback_transcoding,
                "transcode a playback stream: ch, sid, trancodingmode, framesize, bitrate, "
                "framerate"),
@@ -74,7 +82,7 @@ const WebRes playback_table[] = {
     WEBRES_ROW("/3004", on_check_playback_busy,
                "whether the recorder's playback capacity is taken: BUSY or OK"),
 };
-static_assert(sizeof playback_table / sizeof playback_table[0] == 30);
+static_assert(sizeof playback_table / sizeof playback_table[0] == 33);
 }  // namespace
 
 WEBRES_REGISTER_TABLE(playback_table, WEBRES_PLAYBACK)
