@@ -133,11 +133,17 @@ int on_set_alarm_out(char *text) {
   return 0;
 }
 
-// The output number goes to the daemon as given: it is no index here.
+// Only the recorder's outputs are switched: another number is refused with
+// the text error (it would name no output and overflow the log's count).
 int on_set_alarm_out_state(char *text) {
   JsonPtr root(get_request_tokener_json_object(text));
+  int id;
   if (!root) return -1;
-  alarm_out_state state = {member_int(root.get(), "id"), member_int(root.get(), "enable")};
+  if (!member_in_range(root.get(), "id", 0, ALARM_OUT_COUNT - 1, &id)) {
+    reply_text_error();
+    return -1;
+  }
+  alarm_out_state state = {id, member_int(root.get(), "enable")};
   cgi_send_notice(ALARM_OUT_STATE, &state, sizeof state);
   send_alarm_log(LOG_PARAM_ALARM_OUT, state.output);
   reply_text("OK");

@@ -109,6 +109,12 @@ TEST_F(AlarmOut, ManualSwitchGoesToTheDaemon) {
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].param_type, 911);
   EXPECT_EQ(entries[0].channel, 3);
+  forget();
+  for (const char *bad : {R"({"id": 4})", R"({"id": -1})", R"({"id": 2147483647})"}) {
+    EXPECT_EQ(call("/6023", bad), kCgiError) << bad;
+  }
+  settle();
+  EXPECT_TRUE(codes().empty());
 }
 
 TEST_F(AlarmOut, NameListHoldsTheRecorderAndEveryCamera) {
