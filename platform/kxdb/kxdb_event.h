@@ -127,3 +127,9 @@ static_assert(offsetof(event_alarmout_name, channel) == 0);
 static_assert(offsetof(event_alarmout_name, index) == 4);
 static_assert(offsetof(event_alarmout_name, name) == 8);
 static_assert(offsetof(event_alarmout_name, reserved) == 73);
+
+// ---- Week schedules kept under a table name, keyed 0 to 63 ----
+// The core of the typed schedule accessors of every event kind.
+int read_table_schedule(const char *file, const char *table, schedule *s, int key);
+int write_table_schedule(const char *file, const char *table, const schedule *s, int key);
+int copy_table_schedules(const char *file, const char *table, const schedule *s, uint64_t mask);

@@ -152,3 +152,13 @@ int copy_http_notification_params(const char *file, const http_notification_para
   return kxdb_copy(file, table, record, sizeof *record,
                    offsetof(http_notification_params, channel), mask);
 }
+
+int read_table_schedule(const char *file, const char *table, schedule *s, int key) {
+  return read_schedule(file, table, s, key);
+}
+int write_table_schedule(const char *file, const char *table, const schedule *s, int key) {
+  return write_schedule(file, table, s, key);
+}
+int copy_table_schedules(const char *file, const char *table, const schedule *s, uint64_t mask) {
+  return copy_schedule(file, table, s, mask);
+}
