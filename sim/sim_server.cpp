@@ -1,5 +1,6 @@
 #include "sim_server.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -29,6 +30,7 @@ SimServer::SimServer(std::string path) : path_(std::move(path)) {
 }
 
 SimServer::~SimServer() {
+  drop_pending([](const Pending &) { return true; });
   for (auto &c : connections_) close(c.fd);
   if (listen_fd_ >= 0) {
     close(listen_fd_);
@@ -164,8 +166,36 @@ void SimServer::send_due() {
                                      std::chrono::steady_clock::now() + kSendBound) == 0;
     // The poll loop then sees the hang-up and drops the connection.
     if (p.frame.hang_up || !sent) shutdown(p.fd, SHUT_RDWR);
+    std::function<void()> done = std::move(p.frame.done);
+    pending_.erase(pending_.begin() + (long)i);
+    if (done) done();
+  }
+}
+
+void SimServer::drop_pending(const std::function<bool(const Pending &)> &drop) {
+  std::vector<std::function<void()>> hooks;
+  for (size_t i = 0; i < pending_.size();) {
+    if (!drop(pending_[i])) {
+      i++;
+      continue;
+    }
+    if (pending_[i].frame.done) hooks.push_back(std::move(pending_[i].frame.done));
     pending_.erase(pending_.begin() + (long)i);
   }
+  for (auto &hook : hooks) hook();
+}
+
+bool SimServer::cancel(int stream, SimFrame last) {
+  auto it = std::find_if(pending_.begin(), pending_.end(),
+                         [stream](const Pending &p) { return p.frame.stream == stream; });
+  if (stream == 0 || it == pending_.end()) return false;
+  int fd = it->fd;
+  uint32_t seq = it->seq;
+  int code = it->frame.code;
+  drop_pending([stream](const Pending &p) { return p.frame.stream == stream; });
+  if (last.code == 0) last.code = code;
+  pending_.push_back({now_ms() + last.delay_ms, fd, seq, std::move(last)});
+  return true;
 }
 
 int SimServer::next_timeout_ms() {
@@ -187,7 +217,7 @@ void SimServer::run() {
       if (!drain(connections_[i])) {
         // Frames still pending for it are dropped with it.
         int fd = connections_[i].fd;
-        std::erase_if(pending_, [fd](const Pending &p) { return p.fd == fd; });
+        drop_pending([fd](const Pending &p) { return p.fd == fd; });
         close(fd);
         connections_.erase(connections_.begin() + (long)i);
       }

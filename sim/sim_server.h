@@ -31,6 +31,10 @@ struct SimFrame {
   Bytes payload;
   int delay_ms = 0;  // sent this long after the request arrived
   bool hang_up = false;  // the daemon closes the connection after this frame
+  int stream = 0;  // non-zero: the frame belongs to a stream cancel() can stop
+  // Runs once the frame leaves the queue: sent, or dropped with its
+  // connection, by cancel() or when the server ends.
+  std::function<void()> done;
 };
 
 // Frames to send for one request; none = silence.
@@ -51,6 +55,10 @@ class SimServer {
   void on(int code, SimResponder responder);
   void set_default(SimResponder responder);
   void set_journal(FILE *journal) { journal_ = journal; }
+  // Drops the frames of `stream` still waiting to go out and sends `last` in
+  // their place, to the same connection and sequence number. Only from a
+  // responder (the server's own thread). False when the stream was not running.
+  bool cancel(int stream, SimFrame last);
 
   std::vector<SimRequest> requests();
   void clear_requests();
@@ -73,6 +81,8 @@ class SimServer {
   bool drain(Connection &c);  // false when the connection is done
   void handle(int fd, const kx_msg_head &head, const Bytes &payload);
   void send_due();
+  // Removes the pending frames `drop` selects, running their done hooks.
+  void drop_pending(const std::function<bool(const Pending &)> &drop);
   int next_timeout_ms();
 
   std::string path_;

@@ -1,9 +1,14 @@
 // Clip download (1173): the model's camera channels (0 to 3) answer with a
 // short clip of MJPEG frames of a test pattern (colour bars and a moving
-// block), some frames split over two chunks, then the end of data.
+// block), some frames split over two chunks, then the end of data. The clip
+// goes out at its frame rate. While it streams the busy marker exists: the
+// daemon creates it when the download starts and removes it once the last
+// chunk has gone out. A stop (1178) drops the chunks not yet sent, ends the
+// stream with "interrupted" and so removes the marker too; it has no answer.
 #include <cstdio>
 #include <cstring>
 #include <jpeglib.h>
+#include <unistd.h>
 
 #include "model.h"
 #include "playback/download_records.h"
@@ -12,6 +17,8 @@ namespace {
 
 constexpr int kWidth = 320, kHeight = 240, kFrameRate = 10, kFrames = 30;
 constexpr int kCameraChannels = 4;
+constexpr int kDownloadStream = 1173;  // the one download stream the daemon runs
+constexpr const char *kBusyMarker = "/tmp/pbdownload";
 
 Bytes jpeg_of(const std::vector<unsigned char> &rgb) {
   jpeg_compress_struct c;
@@ -58,14 +65,20 @@ Bytes test_pattern(int channel, int frame) {
 }
 
 SimFrame chunk_frame(const kx_avi_frame_desc &desc, int continuation, const unsigned char *data,
-                     int32_t length) {
+                     int32_t length, int delay_ms) {
   download_chunk_head head = {};
   head.frame = desc;
   head.continuation = continuation;
   head.length = length;
   Bytes payload = bytes_of(head);
   if (length > 0) payload.insert(payload.end(), data, data + length);
-  return SimFrame{6173, payload, 0};
+  SimFrame frame{6173, payload, delay_ms};
+  frame.stream = kDownloadStream;
+  return frame;
+}
+
+void remove_busy_marker() {
+  unlink(kBusyMarker);
 }
 
 std::vector<SimFrame> download(const SimRequest &r) {
@@ -77,22 +90,34 @@ std::vector<SimFrame> download(const SimRequest &r) {
   desc.height = kHeight;
   desc.frame_rate = kFrameRate;
   desc.kind = KX_AVI_KEY_FRAME;
+  if (FILE *marker = fopen(kBusyMarker, "w")) fclose(marker);
+  int delay_ms = 0;
   for (int f = 0; request.channel >= 0 && request.channel < kCameraChannels && f < kFrames; f++) {
+    delay_ms = f * 1000 / kFrameRate;
     Bytes jpeg = test_pattern(request.channel, f);
     desc.frame_size = (int32_t)jpeg.size();
     desc.timestamp = (uint64_t)f * 1000000 / kFrameRate;
     int32_t first = f % 3 == 0 ? desc.frame_size / 2 : desc.frame_size;  // some in two chunks
-    frames.push_back(chunk_frame(desc, 0, jpeg.data(), first));
+    frames.push_back(chunk_frame(desc, 0, jpeg.data(), first, delay_ms));
     if (first < desc.frame_size) {
-      frames.push_back(chunk_frame(desc, 1, jpeg.data() + first, desc.frame_size - first));
+      frames.push_back(
+          chunk_frame(desc, 1, jpeg.data() + first, desc.frame_size - first, delay_ms));
     }
   }
-  frames.push_back(chunk_frame(desc, 0, nullptr, DOWNLOAD_END));
+  frames.push_back(chunk_frame(desc, 0, nullptr, DOWNLOAD_END, delay_ms));
+  frames.back().done = remove_busy_marker;
   return frames;
 }
 
 void register_download_answers(SimServer &server, CoreModel &) {
   server.on(1173, download);
+  server.on(1178, [&server](const SimRequest &) {
+    kx_avi_frame_desc none = {};
+    SimFrame interrupted = chunk_frame(none, 0, nullptr, DOWNLOAD_INTERRUPTED, 0);
+    interrupted.done = remove_busy_marker;
+    server.cancel(kDownloadStream, interrupted);
+    return std::vector<SimFrame>{};
+  });
 }
 
 }  // namespace

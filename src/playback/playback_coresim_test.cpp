@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <thread>
 #include <unistd.h>
 
 #include "cgi_runner.h"
@@ -114,7 +115,34 @@ TEST_F(PlaybackOnCoresim, DownloadsAPlayableClipThroughThePipe) {
     EXPECT_EQ(f.data.substr(f.data.size() - 2), "\xFF\xD9");
   }
   EXPECT_EQ(avi.index.size(), 30u);
+  EXPECT_EQ(number(post_json("/4019", "{}").get(), "isOK"), 1);  // the daemon removed its marker
   EXPECT_EQ(post("/4027", "").body, "OK");
+}
+
+TEST_F(PlaybackOnCoresim, AStopEndsARunningDownloadAndClearsTheMarker) {
+  CgiReply clip;
+  std::thread download([&clip] {
+    clip = post("/4013", R"({"id": 2, "streamType": 0, "startTime": "2024-03-01T10:00:00Z",
+                             "endTime": "2024-03-01T10:00:03Z"})");
+  });
+  // The daemon marks the download busy while it streams.
+  bool busy = false;
+  for (int i = 0; i < 100 && !busy; i++) {
+    busy = number(post_json("/4019", "{}").get(), "isOK") == 0;
+    if (!busy) usleep(20000);
+  }
+  EXPECT_TRUE(busy);
+  EXPECT_EQ(post("/4013", R"({"id": 0, "startTime": "2024-03-01T10:00:00Z",
+                              "endTime": "2024-03-01T10:00:03Z"})")
+                .body,
+            "BUSY NOW");
+  EXPECT_EQ(post("/4027", "").body, "OK");
+  download.join();
+  AviWalk avi = walk_avi(clip.body);
+  ASSERT_EQ(avi.error, "");
+  EXPECT_LT(avi.frames.size(), 30u);  // the chunks not yet sent were dropped
+  EXPECT_EQ(avi.index.size(), avi.frames.size());
+  EXPECT_EQ(number(post_json("/4019", "{}").get(), "isOK"), 1);
 }
 
 }  // namespace
