@@ -1,9 +1,11 @@
 // Further camera features of the four model cameras (channels 0 to 3): a
 // watermark and an event stream per channel that the setters change, the
+// audio configuration and auto tracking record per channel, the
 // night mode, capability flags, a custom parameter echo, the recorder's
 // chip code and a motion status.
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "camera/camera_extra_records.h"
@@ -136,6 +138,103 @@ std::vector<SimFrame> chip_code(const SimRequest &) {
 // Channel 0 and 2 report motion.
 std::vector<SimFrame> motion(const SimRequest &) { return answer(bytes_of(motion_status{5, 0})); }
 
+// ---- Audio: two encodings with their sample and bit rates, and a
+// configuration per channel that the setter changes ----
+ipc_audio_config g_audio[kCameras];
+
+void seed_audio() {
+  for (int ch = 0; ch < kCameras; ch++) g_audio[ch] = {ch, 1, 0, 1, 0, 8000, 50, 0, 1, 70, 64};
+}
+
+void fill_option(ipc_audio_option &o, int encode, std::initializer_list<int> rates) {
+  o.encode = encode;
+  for (int rate : rates) {
+    ipc_audio_sample_rate &r = o.sample_rates[o.sample_rate_count++];
+    r = {rate, 2, {32, 64}};
+  }
+}
+
+std::vector<SimFrame> get_audio(const SimRequest &r) {
+  int32_t channel = channel_word(r.payload);
+  auto out = std::make_unique<ipc_audio_info>();
+  *out = {};
+  if (!extra_of(channel)) {
+    out->res = -1;
+    return answer(bytes_of(*out));
+  }
+  out->support = 1;
+  out->supportMode = 1;
+  out->supportInputMode = channel != 3;
+  out->option_count = 2;
+  fill_option(out->options[0], 0, {8000, 16000});
+  fill_option(out->options[1], 1, {8000});
+  out->config = g_audio[channel];
+  return answer(bytes_of(*out));
+}
+
+std::vector<SimFrame> set_audio(const SimRequest &r) {
+  if (r.payload.size() < sizeof(ipc_audio_set)) return result(-1);
+  ipc_audio_set in = record_from<ipc_audio_set>(r.payload);
+  uint64_t mask = (uint64_t)in.mask_high << 32 | in.mask_low;
+  int changed = 0;
+  for (int ch = 0; ch < kCameras; ch++) {
+    if (!(mask >> ch & 1)) continue;
+    g_audio[ch] = in.config;
+    g_audio[ch].channel = ch;
+    changed++;
+  }
+  return result(changed ? 0 : -1);
+}
+
+// ---- Auto tracking: the dome on channel 1 tracks in office hours ----
+std::unique_ptr<auto_tracking> g_tracking[kCameras];
+
+void seed_tracking() {
+  for (int ch = 0; ch < kCameras; ch++) {
+    g_tracking[ch] = std::make_unique<auto_tracking>();
+    auto_tracking &t = *g_tracking[ch];
+    memset(&t, 0, sizeof t);
+    t.channel = ch;
+    t.enable = ch == 1;
+    t.sensitivity = 5;
+    t.time = 30;
+    t.zoom_mode = 1;
+    t.zoom_number = 4;
+    t.humanVehicleSupport = 1;
+    t.trackingObject = 1;
+    snprintf(t.area, sizeof t.area, "0,0,100,100");
+    for (int d = 0; d < SCHEDULE_DAYS; d++) {
+      snprintf(t.sched.days[d].plans[0].start_time, 32, "08:00");
+      snprintf(t.sched.days[d].plans[0].end_time, 32, "18:00");
+      t.sched.days[d].plans[0].action_type = 1;
+    }
+  }
+}
+
+std::vector<SimFrame> get_tracking(const SimRequest &r) {
+  int32_t channel = channel_word(r.payload);
+  if (extra_of(channel)) return answer(bytes_of(*g_tracking[channel]));
+  auto out = std::make_unique<auto_tracking>();
+  memset(out.get(), 0, sizeof *out);
+  out->channel = channel;
+  return answer(bytes_of(*out));
+}
+
+std::vector<SimFrame> set_tracking(const SimRequest &r) {
+  if (r.payload.size() < sizeof(auto_tracking_set)) return result(-1);
+  auto in = std::make_unique<auto_tracking_set>();
+  memcpy(in.get(), r.payload.data(), sizeof *in);
+  uint64_t mask = (uint64_t)in->mask_high << 32 | in->mask_low;
+  int changed = 0;
+  for (int ch = 0; ch < kCameras; ch++) {
+    if (!(mask >> ch & 1)) continue;
+    *g_tracking[ch] = in->record;
+    g_tracking[ch]->channel = ch;
+    changed++;
+  }
+  return result(changed ? 0 : -1);
+}
+
 // ---- Camera upgrade: each started channel moves from 0 to 100 in steps of
 // 25, one step each time the status is asked for ----
 uint64_t g_upgrade_mask = 0;
@@ -178,6 +277,8 @@ std::vector<SimFrame> upgrade_stop(const SimRequest &) {
 
 static void register_camera_extra_answers(SimServer &server, CoreModel &) {
   seed_extra();
+  seed_audio();
+  seed_tracking();
   server.on(1213, get_watermark);
   server.on(1216, set_watermark);
   server.on(1217, get_event_stream);
@@ -189,6 +290,10 @@ static void register_camera_extra_answers(SimServer &server, CoreModel &) {
   server.on(3377, custom_param);
   server.on(4004, chip_code);
   server.on(3307, motion);
+  server.on(3371, get_audio);
+  server.on(3372, set_audio);
+  server.on(3294, get_tracking);
+  server.on(3375, set_tracking);
   server.on(3385, upgrade_masks);
   server.on(3379, upgrade_start);
   server.on(3386, upgrade_progress);

@@ -27,15 +27,6 @@ json_object *channel_request(const char *text, int32_t *channel) {
 }
 
 
-void reply_res(const void *payload, int length) {
-  if (!whole_record(length, sizeof(int32_t))) return;
-  int32_t res;
-  memcpy(&res, payload, sizeof res);
-  JsonPtr reply(json_object_new_object());
-  json_add_int(reply.get(), "res", res);
-  reply_json(reply.get());
-}
-
 template <class Record>
 bool read_record(const void *payload, int length, Record *record) {
   if (!whole_record(length, sizeof *record)) return false;
@@ -52,6 +43,15 @@ int query_checked_channel(const char *text, int code) {
   if (!root) return -1;
   query(code, &channel, sizeof channel, CGI_REPLY_JSON);
   return 0;
+}
+
+void reply_res(const void *payload, int length) {
+  if (!whole_record(length, sizeof(int32_t))) return;
+  int32_t res;
+  memcpy(&res, payload, sizeof res);
+  JsonPtr reply(json_object_new_object());
+  json_add_int(reply.get(), "res", res);
+  reply_json(reply.get());
 }
 
 bool whole_record(int length, size_t size) {

@@ -14,6 +14,8 @@ namespace camera {
 // True when the answer of `length` bytes holds one whole record of `size`;
 // else writes the JSON error reply, sets the flag and returns false.
 bool whole_record(int length, size_t size);
+// Writes {"res": word 0}, or the JSON error when the answer holds no word.
+void reply_res(const void *payload, int length);
 // Parses the request, checks its "chnid" (0 to 63) and sends it as the
 // 4-byte payload of `code`; the JSON error for a bad request or no answer.
 int query_checked_channel(const char *text, int code);
@@ -63,3 +65,9 @@ int on_cgi_get_ipc_audio_info(char *text);  // /2063
 int on_cgi_set_ipc_audio_info(char *text);  // /2064
 void on_cgi_get_ipc_audio_info_cb(const void *payload, int length);  // 8371
 void on_cgi_set_ipc_audio_info_cb(const void *payload, int length);  // 8372
+
+// ---- Auto tracking (camera_tracking.cpp) ----
+int on_cgi_get_auto_tracking_status(char *text);  // /2054
+int on_cgi_set_auto_tracking_status(char *text);  // /2055
+void on_cgi_get_auto_tracking_status_cb(const void *payload, int length);  // 8294
+void on_cgi_set_auto_tracking_status_cb(const void *payload, int length);  // 8375

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "kxdb_event.h"  // schedule
+
 // ---- Watermark (answer 44 bytes, request 112 bytes) ----
 struct watermark_answer {
   int32_t channel;
@@ -238,3 +240,45 @@ static_assert(offsetof(ipc_audio_set, mask_low) == 0);
 static_assert(offsetof(ipc_audio_set, mask_high) == 4);
 static_assert(offsetof(ipc_audio_set, config) == 8);
 static_assert(offsetof(ipc_audio_set, reserved) == 52);
+
+// ---- Auto tracking (26520 bytes; answer 8294, and at byte 8 of request
+// ---- 3375 after the channel mask) ----
+struct auto_tracking {
+  int32_t channel;
+  int32_t enable;
+  int32_t show;
+  int32_t sensitivity;
+  int32_t time;
+  int32_t manual_tracking;
+  int32_t zoom_mode;
+  int32_t zoom_number;
+  schedule sched;
+  char area[300];
+  int32_t humanVehicleSupport;
+  int32_t trackingObject;
+  int32_t reportMotion;
+};
+static_assert(sizeof(auto_tracking) == 26520);
+static_assert(offsetof(auto_tracking, channel) == 0);
+static_assert(offsetof(auto_tracking, enable) == 4);
+static_assert(offsetof(auto_tracking, show) == 8);
+static_assert(offsetof(auto_tracking, sensitivity) == 12);
+static_assert(offsetof(auto_tracking, time) == 16);
+static_assert(offsetof(auto_tracking, manual_tracking) == 20);
+static_assert(offsetof(auto_tracking, zoom_mode) == 24);
+static_assert(offsetof(auto_tracking, zoom_number) == 28);
+static_assert(offsetof(auto_tracking, sched) == 32);
+static_assert(offsetof(auto_tracking, area) == 26208);
+static_assert(offsetof(auto_tracking, humanVehicleSupport) == 26508);
+static_assert(offsetof(auto_tracking, trackingObject) == 26512);
+static_assert(offsetof(auto_tracking, reportMotion) == 26516);
+
+struct auto_tracking_set {
+  uint32_t mask_low;
+  uint32_t mask_high;
+  auto_tracking record;
+};
+static_assert(sizeof(auto_tracking_set) == 26528);
+static_assert(offsetof(auto_tracking_set, mask_low) == 0);
+static_assert(offsetof(auto_tracking_set, mask_high) == 4);
+static_assert(offsetof(auto_tracking_set, record) == 8);

@@ -62,6 +62,8 @@ constexpr CameraRoute kCameraRoutes[] = {
     {6262, 1, on_cgi_get_ptz_support_cb},
     {7507, 1, on_cgi_get_ipc_type_cb},
     {8376, 1, on_cgi_get_ipc_system_info_cb},
+    {8294, 1, on_cgi_get_auto_tracking_status_cb},
+    {8375, 1, on_cgi_set_auto_tracking_status_cb},
     {8371, 1, on_cgi_get_ipc_audio_info_cb},
     {8372, kWord, on_cgi_set_ipc_audio_info_cb},
     {8377, 1, on_cgi_get_ipc_custom_param_cb},

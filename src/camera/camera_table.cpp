@@ -123,6 +123,11 @@ const WebRes camera_table[] = {
                "audio, speaker and tracking capability flags of a camera: {\"chnid\"}"),
     WEBRES_ROW("/2068", on_cgi_get_ipc_custom_param,
                "free-form camera parameter: {\"chnid\", \"url\"}; {\"res\", \"data\"}"),
+    WEBRES_ROW("/2054", on_cgi_get_auto_tracking_status,
+               "auto tracking settings, area and schedule of a camera: {\"chnid\"}"),
+    WEBRES_ROW("/2055", on_cgi_set_auto_tracking_status,
+               "set auto tracking: \"chnid\", the tracking keys, \"area\", \"schedule\", "
+               "\"channels\" to copy to; {\"res\"}"),
     WEBRES_ROW("/2056", on_cgi_get_ptz_support, "whether a camera supports PTZ: {\"chnid\"}"),
     WEBRES_ROW("/2057", on_cgi_get_ipc_type,
                "address, model and firmware version of a camera: {\"chnid\"}"),

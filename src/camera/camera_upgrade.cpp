@@ -53,12 +53,7 @@ int on_set_ipc_upgrade_masks(char *text) {
 }
 
 void on_set_ipc_upgrade_masks_cb(const void *payload, int length) {
-  if (!whole_record(length, sizeof(int32_t))) return;
-  int32_t res;
-  memcpy(&res, payload, sizeof res);
-  JsonPtr reply(json_object_new_object());
-  json_add_int(reply.get(), "res", res);
-  reply_json(reply.get());
+  reply_res(payload, length);
 }
 
 int on_set_ipc_firmware_upgrade(char *text) {
