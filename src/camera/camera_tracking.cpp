@@ -27,6 +27,17 @@ const JsonField kTrackingFields[] = {
     CAMERA_INT_KEY(T, reportMotion),
 };
 
+// The daemon's plan texts may fill their fields: close each within it
+// before the schedule codec reads them as strings.
+void close_plan_texts(schedule &s) {
+  for (schedule_day &day : s.days) {
+    for (schedule_plan &plan : day.plans) {
+      plan.start_time[sizeof plan.start_time - 1] = '\0';
+      plan.end_time[sizeof plan.end_time - 1] = '\0';
+    }
+  }
+}
+
 }  // namespace
 
 int on_cgi_get_auto_tracking_status(char *text) { return query_checked_channel(text, 3294); }
@@ -35,6 +46,7 @@ void on_cgi_get_auto_tracking_status_cb(const void *payload, int length) {
   if (!whole_record(length, sizeof(auto_tracking))) return;
   auto record = std::make_unique<auto_tracking>();
   memcpy(record.get(), payload, sizeof *record);
+  close_plan_texts(record->sched);
   JsonPtr reply(json_object_new_object());
   add_record(reply.get(), *record, kTrackingFields);
   json_object_object_add(reply.get(), "schedule", get_schedule_json_object(&record->sched));

@@ -57,6 +57,8 @@ TEST_F(AutoTracking, GetDecodesTheRecord) {
   snprintf(record->sched.days[0].plans[0].start_time, 32, "01:00");
   snprintf(record->sched.days[0].plans[0].end_time, 32, "02:00");
   memset(record->area, 'z', sizeof record->area);  // unterminated
+  schedule_plan &last = record->sched.days[SCHEDULE_DAYS - 1].plans[0];
+  memset(last.start_time, 'x', sizeof last.start_time);  // unterminated: cut within the field
   record->reportMotion = 1;
   daemon().answer(3294, bytes_of(*record));
   JsonPtr body(json_tokener_parse(reply_body(call("/2054", R"({"chnid": 2})")).c_str()));
@@ -68,6 +70,9 @@ TEST_F(AutoTracking, GetDecodesTheRecord) {
             std::string(300, 'z'));
   json_object *first = array_at(array_at(json_member(body.get(), "schedule"), 0), 0);
   EXPECT_STREQ(json_object_get_string(json_member(first, "startTime")), "01:00");
+  json_object *cut = array_at(array_at(json_member(body.get(), "schedule"), SCHEDULE_DAYS - 1), 0);
+  EXPECT_EQ(std::string(json_object_get_string(json_member(cut, "startTime"))),
+            std::string(31, 'x'));
 
   daemon().answer(3294, Bytes(26519, 0));
   EXPECT_EQ(call("/2054", R"({"chnid": 2})"), kJsonError);
