@@ -5,6 +5,8 @@
 #include "analytics.h"
 #include "camera_records.h"
 #include "camera_util.h"
+#include "camera_extra.h"
+#include "camera_extra_records.h"
 #include "channel_records.h"
 
 namespace {
@@ -50,6 +52,27 @@ constexpr CameraRoute kCameraRoutes[] = {
     {8227, kWord, on_check_ipc_connect_cb},
     {8230, kWord, on_get_ipc_network_result_cb},
     {8493, sizeof(record_days_answer), on_get_ipc_record_days_cb},
+    // Watermark, event stream, capabilities: the decoders count whole
+    // records and write the JSON error for none, so any length passes.
+    {6213, 1, on_cgi_get_watermark_cb},
+    {6216, 1, on_cgi_set_watermark_cb},
+    {6217, 1, on_cgi_get_ipc_event_stream_cb},
+    {6218, 1, on_cgi_set_ipc_event_stream_cb},
+    {6219, 1, on_cgi_get_ipc_lpr_night_mode_cb},
+    {6262, 1, on_cgi_get_ptz_support_cb},
+    {7507, 1, on_cgi_get_ipc_type_cb},
+    {8376, 1, on_cgi_get_ipc_system_info_cb},
+    {8294, 1, on_cgi_get_auto_tracking_status_cb},
+    {8375, 1, on_cgi_set_auto_tracking_status_cb},
+    {8371, 1, on_cgi_get_ipc_audio_info_cb},
+    {8372, kWord, on_cgi_set_ipc_audio_info_cb},
+    {8377, 1, on_cgi_get_ipc_custom_param_cb},
+    {8307, sizeof(motion_status), on_web_get_motion_status_cb},
+    {9004, 0, on_get_get_chip_code_cb},
+    // Camera upgrade: the decoders write their own error for a short answer.
+    {8379, 0, on_set_ipc_firmware_upgrade_cb},
+    {8385, 0, on_set_ipc_upgrade_masks_cb},
+    {8386, 0, on_get_ipc_firmware_status_text_cb},
 };
 
 constexpr bool one_row_per_code() {

@@ -1,6 +1,7 @@
 // Endpoint table of the camera parameter proxy.
 #include "analytics.h"
 #include "camera.h"
+#include "camera_extra.h"
 
 namespace {
 const WebRes camera_table[] = {
@@ -101,6 +102,50 @@ const WebRes camera_table[] = {
     WEBRES_ROW("/2077", on_cgi_set_face_config,
                "set face detection of a camera: \"chnId\" 0 to 15, face keys, optional "
                "\"action\"; {\"status\"}"),
+    // ---- Watermark, event stream, capabilities, chip code, motion ----
+    WEBRES_ROW("/2058", on_cgi_get_watermark, "video watermark of a camera: {\"chnid\"} 0 to 63"),
+    WEBRES_ROW("/2059", on_cgi_set_watermark,
+               "set the watermark: \"chnid\", \"enable\", \"watermark\", \"copy\" "
+               "channels; {\"res\"}"),
+    WEBRES_ROW("/2060", on_cgi_get_ipc_event_stream,
+               "event-recording stream of a camera: {\"chnid\", \"fisheyeType\"}"),
+    WEBRES_ROW("/2061", on_cgi_set_ipc_event_stream,
+               "set the event stream: \"chnid\", \"enable\", \"framerate\", \"bitrate\", "
+               "\"iframeinterval\"; {\"res\"}"),
+    WEBRES_ROW("/2062", on_cgi_get_ipc_lpr_night_mode,
+               "night mode of a licence-plate camera: {\"chnid\"}"),
+    WEBRES_ROW("/2063", on_cgi_get_ipc_audio_info,
+               "audio options and configuration of a camera: {\"chnid\"}"),
+    WEBRES_ROW("/2064", on_cgi_set_ipc_audio_info,
+               "set camera audio: \"chnid\", the audio keys, \"channels\" to copy to; OK or "
+               "ERROR"),
+    WEBRES_ROW("/2065", on_cgi_get_ipc_system_info,
+               "audio, speaker and tracking capability flags of a camera: {\"chnid\"}"),
+    WEBRES_ROW("/2068", on_cgi_get_ipc_custom_param,
+               "free-form camera parameter: {\"chnid\", \"url\"}; {\"res\", \"data\"}"),
+    WEBRES_ROW("/2054", on_cgi_get_auto_tracking_status,
+               "auto tracking settings, area and schedule of a camera: {\"chnid\"}"),
+    WEBRES_ROW("/2055", on_cgi_set_auto_tracking_status,
+               "set auto tracking: \"chnid\", the tracking keys, \"area\", \"schedule\", "
+               "\"channels\" to copy to; {\"res\"}"),
+    WEBRES_ROW("/2056", on_cgi_get_ptz_support, "whether a camera supports PTZ: {\"chnid\"}"),
+    WEBRES_ROW("/2057", on_cgi_get_ipc_type,
+               "address, model and firmware version of a camera: {\"chnid\"}"),
+    WEBRES_ROW("/2027", on_web_get_chip_code, "chip code of the recorder"),
+    WEBRES_ROW("/2028", on_web_get_motion_status,
+               "motion status of every channel: 64 characters '0'/'1'"),
+    WEBRES_ROW("/2082", on_cgi_check_alive,
+               "liveness check: CGI SUCCESS for any request text"),
+    WEBRES_ROW("/2078", on_set_ipc_upgrade_masks,
+               "camera upgrade: \"chnMask\" and \"resetMask\" (16 characters '0'/'1'), "
+               "\"fileSize\"; {\"res\"}"),
+    WEBRES_ROW("/2079", on_get_ipc_firmware_status_text,
+               "camera upgrade progress as text lines: chnid=, status<n>=, chnMask="),
+    WEBRES_ROW("/2080", on_set_ipc_firmware_upgrade,
+               "start the camera upgrade: \"chnAry\" channels, \"reset\", \"url\"; "
+               "{\"chnid\", \"status\", \"chnMask\"}"),
+    WEBRES_ROW("/2081", on_set_ipc_upgrade_stop,
+               "stop the camera upgrade: {\"stop\"}; no reply"),
 };
 }  // namespace
 
