@@ -147,4 +147,13 @@ TEST_F(CameraManage, RefusedCameraConnectionsAreSilentAndChangeNothing) {
   EXPECT_STREQ(camera_of(1).ipAddr, "");
 }
 
+TEST_F(CameraManage, FailedSettingsWritesAnswerErrorAndSendNothing) {
+  BrokenSettings broken;
+  EXPECT_EQ(call("/3300", R"({"sshEnable": 1})"), kCgiError);
+  EXPECT_EQ(call("/3301", R"({"autoLoginEnable": 1})"), kCgiError);
+  EXPECT_EQ(call("/3303", R"({"wizardEnable": 1})"), kCgiError);
+  EXPECT_EQ(call("/3304", kCamera), kCgiError);
+  EXPECT_EQ(codes(), std::vector<int>{});
+}
+
 }  // namespace

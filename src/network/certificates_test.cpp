@@ -212,4 +212,13 @@ TEST_F(Certificates, RequestDownloadIsWholeAndDeleteIsANotice) {
   EXPECT_EQ(codes(), std::vector<int>{3317});
 }
 
+TEST_F(Certificates, FailedSettingsWritesAnswerErrorAndSendNothing) {
+  write_all(SSL_CERT, "c");
+  BrokenSettings broken;
+  EXPECT_EQ(call("/7086", R"({"httpsenable": 1})"), kCgiError);
+  EXPECT_EQ(call("/7085"), kCgiError);
+  settle();
+  EXPECT_EQ(codes(), std::vector<int>{});
+}
+
 }  // namespace
