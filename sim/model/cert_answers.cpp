@@ -1,6 +1,8 @@
 // HTTPS certificates: 3316 stores the create record (kind 0 certificate,
 // kind 2 request) once its placeholder files are made; 3318 (installed)
-// answers 1.
+// answers 1; 3317 removes the certificate request (no answer).
+#include <cstdio>
+
 #include "cert_files.h"
 #include "kxdb.h"
 #include "model.h"
@@ -17,8 +19,15 @@ std::vector<SimFrame> create(const SimRequest &request) {
   return {SimFrame{0, bytes_of_int(made ? 0 : -1), 0}};
 }
 
+std::vector<SimFrame> delete_request(const SimRequest &) {
+  remove(SSL_REQUEST);
+  remove(SSL_REQUEST_DOWNLOAD);
+  return {};
+}
+
 void register_cert_answers(SimServer &server, CoreModel &) {
   server.on(CERT_REQ_CREATE, create);
+  server.on(CERT_REQ_DELETE_REQUEST, delete_request);
   server.on(CERT_REQ_INSTALLED,
             [](const SimRequest &) { return std::vector<SimFrame>{{0, bytes_of_int(1), 0}}; });
 }

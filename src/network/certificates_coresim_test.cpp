@@ -3,6 +3,8 @@
 // HTTPS switches on only with a certificate.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "cert_records.h"
@@ -43,6 +45,9 @@ TEST_F(CertificatesOnCoresim, CreatedCertificateAndRequestAreReported) {
   ASSERT_TRUE(req);
   EXPECT_EQ(text_of(req.get(), "common_name_req"), "req.test");
   EXPECT_EQ(get("/7082").body.rfind("-----BEGIN CERTIFICATE REQUEST-----", 0), 0u);
+  EXPECT_EQ(get("/7083").body, "OK");
+  for (int i = 0; i < 100 && std::filesystem::exists(SSL_REQUEST_DOWNLOAD); i++) usleep(20000);
+  EXPECT_EQ(get("/7082").body, "NotFile");
 
   EXPECT_EQ(get("/7085").body, "OK");
   EXPECT_EQ(text_of(get_json("/7081").get(), "checkfile"), "NOFILE");
