@@ -85,6 +85,21 @@ void on_disable_p2p_cb(int count, const void *payload);            // 8701
 void on_p2p_status_info_cb(int count, const void *payload);        // 8702
 void on_cgi_p2p_unbind_device_cb(int count, const void *payload);  // 7302
 
+// ---- HTTPS certificates (certificates.cpp) ----
+int on_create_https_cert(char *text);   // "/7080"
+int on_get_cert_info(char *text);       // "/7081"
+int on_download_cert_req(char *text);   // "/7082"
+int on_delete_cert_req(char *text);     // "/7083"
+int on_install_cert(char *text);        // "/7084"
+int on_delete_cert(char *text);         // "/7085"
+int on_set_https_enable(char *text);    // "/7086"
+int on_get_https_enable(char *text);    // "/7087"
+int on_get_cert_req_info(char *text);   // "/7089"
+// 8316: "OK".
+void on_resp_create_cert(int count, const void *payload);
+// 8318: "OK" when the first int32 is 1, else "Error".
+void on_resp_install_cert(int count, const void *payload);
+
 // Module-private helpers.
 namespace network {
 // Keys present in the request replace the field; absent keys leave it.

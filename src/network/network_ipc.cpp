@@ -26,6 +26,9 @@ const network_route kRoutes[] = {
     {8700, on_enable_p2p_cb, kWord},
     {8701, on_disable_p2p_cb, kWord},
     {8702, on_p2p_status_info_cb, (int)sizeof(p2p_status_info)},
+    // HTTPS certificates
+    {8316, on_resp_create_cert, kWord},
+    {8318, on_resp_install_cert, kWord},
 };
 
 }  // namespace

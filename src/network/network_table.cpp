@@ -62,6 +62,25 @@ const WebRes network_table[] = {
     WEBRES_ROW("/7062", on_test_p2p,
                "P2P registration test: {sn, deviceName}; 0 done, 2 refused, 3 no connection, "
                "4 key exchange failed"),
+    WEBRES_ROW("/7080", on_create_https_cert,
+               "create a certificate (InstallType 0) or a certificate request (2) from the "
+               "certificate keys; OK"),
+    WEBRES_ROW("/7081", on_get_cert_info,
+               "HTTPS state and the installed certificate's country, common name, e-mail, "
+               "dates; checkfile NOFILE without one"),
+    WEBRES_ROW("/7082", on_download_cert_req,
+               "download the certificate request ssl_cert.csr; NotFile without one"),
+    WEBRES_ROW("/7083", on_delete_cert_req, "delete the certificate request; OK"),
+    WEBRES_ROW("/7084", on_install_cert,
+               "install the uploaded certificate (a file in /tmp); OK, Error"),
+    WEBRES_ROW("/7085", on_delete_cert,
+               "delete certificate and request, HTTPS off; OK"),
+    WEBRES_ROW("/7086", on_set_https_enable,
+               "HTTPS on or off: {\"httpsenable\"}; OK, NOFILE without a certificate"),
+    WEBRES_ROW("/7087", on_get_https_enable, "HTTPS state {\"enable\": e}"),
+    WEBRES_ROW("/7089", on_get_cert_req_info,
+               "the certificate request's country, common name, e-mail; checkfile NOFILE "
+               "without one"),
     WEBRES_ROW("/7090", on_get_snmp_info,
                "SNMP settings (v1, v2c, v3 users) and the service ports"),
     WEBRES_ROW("/7091", on_set_snmp_info,
