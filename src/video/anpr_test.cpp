@@ -1,0 +1,95 @@
+// The cameras' plate recognition: channels checked and sent, answers decoded
+// (shorter ones count as missing), wildcards written.
+#include "anpr.h"
+#include "video_test_util.h"
+
+namespace {
+
+using Anpr = VideoTest;
+
+TEST_F(Anpr, ReadersCheckAndSendTheChannel) {
+  daemon().answer(ANPR_SUPPORT_GET, bytes_of(anpr_support{5, 1, 3}));
+  JsonPtr support = parse_body(call("/6186", R"({"chnid": 5})"));
+  ASSERT_TRUE(support);
+  EXPECT_EQ(member_names(support.get()),
+            (std::vector<std::string>{"chnid", "vca_support", "vca_version"}));
+  EXPECT_EQ(int_member(support.get(), "vca_version"), 3);
+  EXPECT_EQ(only_payload<int32_t>(sent(ANPR_SUPPORT_GET)), 5);
+  daemon().answer(ANPR_ZOOM_GET, bytes_of(anpr_zoom{7, 2, 4}));
+  JsonPtr zoom = parse_body(call("/6189", R"({"chnid": 7})"));
+  ASSERT_TRUE(zoom);
+  EXPECT_EQ(member_names(zoom.get()), (std::vector<std::string>{"chnid", "state", "zoomNumber"}));
+  EXPECT_EQ(int_member(zoom.get(), "chnid"), 7);
+  EXPECT_EQ(int_member(zoom.get(), "zoomNumber"), 4);
+  for (const char *path : {"/6186", "/6189", "/6190", "/6191"}) {
+    forget();
+    EXPECT_EQ(call(path, R"({"chnid": 64})"), kJsonError) << path;
+    EXPECT_EQ(call(path, R"({"chnid": -1})"), kJsonError) << path;
+    EXPECT_EQ(call(path, "not json"), kJsonError) << path;
+    EXPECT_EQ(call(path, ""), kJsonError) << path;
+    EXPECT_TRUE(codes().empty()) << path;
+  }
+}
+
+TEST_F(Anpr, MissingOrShortAnswerIsTheJsonError) {
+  daemon().silent(ANPR_ZOOM_GET);
+  EXPECT_EQ(call("/6189", R"({"chnid": 1})"), kJsonError);
+  Bytes short_support = bytes_of(anpr_support{});
+  short_support.resize(8);
+  daemon().answer(ANPR_SUPPORT_GET, short_support);
+  EXPECT_EQ(call("/6186", R"({"chnid": 1})"), kJsonError);
+  Bytes short_wildcards = bytes_of(anpr_wildcards{});
+  short_wildcards.resize(sizeof(anpr_wildcards) - 1);
+  daemon().answer(ANPR_WILDCARDS_GET, short_wildcards);
+  EXPECT_EQ(call("/6190", R"({"chnid": 1})"), kJsonError);
+  daemon().silent(ANPR_WILDCARDS_SET);
+  EXPECT_EQ(call("/6191", R"({"chnid": 1})"), kJsonError);
+}
+
+TEST_F(Anpr, WildcardsAnswerNineObjects) {
+  anpr_wildcards w = {};
+  w.channel = 2;
+  w.filter = 1;
+  w.maxPlateCharNum = 8;
+  for (int i = 0; i < ANPR_WILDCARD_COUNT; i++) {
+    w.enable[i] = i % 2;
+    w.cr_count[i] = i + 1;
+    snprintf(w.format[i], sizeof w.format[i], "F%d", i);
+  }
+  memset(w.format[8], 'x', sizeof w.format[8]);  // no terminator
+  daemon().answer(ANPR_WILDCARDS_GET, bytes_of(w));
+  JsonPtr reply = parse_body(call("/6190", R"({"chnid": 2})"));
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(member_names(reply.get()),
+            (std::vector<std::string>{"chnid", "filter", "maxPlateCharNum", "wildcards"}));
+  json_object *list = json_member(reply.get(), "wildcards");
+  ASSERT_EQ(array_length(list), 9);
+  EXPECT_EQ(member_names(array_at(list, 0)),
+            (std::vector<std::string>{"enable", "cr_count", "format"}));
+  EXPECT_EQ(int_member(array_at(list, 3), "enable"), 1);
+  EXPECT_EQ(int_member(array_at(list, 3), "cr_count"), 4);
+  EXPECT_EQ(text_member(array_at(list, 3), "format"), "F3");
+  EXPECT_EQ(text_member(array_at(list, 8), "format"), std::string(16, 'x'));
+}
+
+TEST_F(Anpr, WildcardsWrittenFromPresentElements) {
+  daemon().answer(ANPR_WILDCARDS_SET, int_answer(0));
+  EXPECT_EQ(call("/6191", R"({"chnid": 3, "filter": 1, "maxPlateCharNum": 9,
+      "wildcards": [{"enable": 1, "cr_count": 7, "format": "0123456789abcdefXYZ"},
+                    null, {"cr_count": 5}]})"),
+            kTextOk);
+  anpr_wildcards w = only_payload<anpr_wildcards>(sent(ANPR_WILDCARDS_SET));
+  EXPECT_EQ(w.channel, 3);
+  EXPECT_EQ(w.filter, 1);
+  EXPECT_EQ(w.maxPlateCharNum, 9);
+  EXPECT_EQ(w.enable[0], 1);
+  EXPECT_EQ(w.cr_count[0], 7);
+  EXPECT_STREQ(w.format[0], "0123456789abcde");  // 15 characters
+  EXPECT_EQ(w.cr_count[1], 0);
+  EXPECT_EQ(w.cr_count[2], 5);
+  EXPECT_EQ(w.enable[8], 0);
+  daemon().answer(ANPR_WILDCARDS_SET, int_answer(1));
+  EXPECT_EQ(call("/6191", R"({"chnid": 3})"), kTextHeader + "FAILED");
+}
+
+}  // namespace
