@@ -50,6 +50,105 @@ void add_three(json_object *r, const char *const keys[3], const int32_t words[3]
   for (int i = 0; i < 3; i++) json_add_int(r, keys[i], words[i]);
 }
 
+json_object *area_object(const anpr_area &a, const char *end_y_key) {
+  json_object *o = json_object_new_object();
+  json_add_text(o, "name", field_text(a.name));
+  json_add_int(o, "startX", a.startX);
+  json_add_int(o, "startY", a.startY);
+  json_add_int(o, "endX", a.endX);
+  json_add_int(o, end_y_key, a.endY);
+  return o;
+}
+
+json_object *area_array(const anpr_area *areas, const char *end_y_key) {
+  json_object *a = json_object_new_array();
+  for (int i = 0; i < ANPR_AREAS; i++) json_object_array_add(a, area_object(areas[i], end_y_key));
+  return a;
+}
+
+struct IntKey {
+  const char *key;
+  int32_t anpr_settings::*field;
+};
+
+// The integer keys of the answer before "region", in record order.
+constexpr IntKey kLeadingInts[] = {
+    {"chnid", &anpr_settings::chnid},
+    {"enable", &anpr_settings::enable},
+    {"resolution_width", &anpr_settings::resolution_width},
+    {"resolution_height", &anpr_settings::resolution_height},
+    {"area_x", &anpr_settings::area_x},
+    {"area_y", &anpr_settings::area_y},
+    {"area_width", &anpr_settings::area_width},
+    {"area_height", &anpr_settings::area_height},
+    {"day_night_mode_enable", &anpr_settings::day_night_mode_enable},
+    {"scene", &anpr_settings::scene},
+    {"direction_enable", &anpr_settings::direction_enable},
+    {"region_enable", &anpr_settings::region_enable},
+    {"roiid_enable", &anpr_settings::roiid_enable},
+    {"process_mode", &anpr_settings::process_mode},
+    {"repeat_check_time_value", &anpr_settings::repeat_check_time_value},
+    {"repeat_check_time_unit", &anpr_settings::repeat_check_time_unit},
+    {"post_enable", &anpr_settings::post_enable},
+    {"post_type", &anpr_settings::post_type},
+    {"post_tcp_port", &anpr_settings::post_tcp_port},
+};
+constexpr IntKey kNightInts[] = {
+    {"night_mode_enable", &anpr_settings::night_mode_enable},
+    {"night_mode_level", &anpr_settings::night_mode_level},
+    {"night_mode_starthour", &anpr_settings::night_mode_starthour},
+    {"night_mode_startminute", &anpr_settings::night_mode_startminute},
+    {"night_mode_stophour", &anpr_settings::night_mode_stophour},
+    {"night_mode_stopminute", &anpr_settings::night_mode_stopminute},
+    {"night_mode_effective_mode", &anpr_settings::night_mode_effective_mode},
+};
+constexpr IntKey kTrailingInts[] = {
+    {"platecolorEnable", &anpr_settings::platecolorEnable},
+    {"vehicletypeEnable", &anpr_settings::vehicletypeEnable},
+    {"vehiclecolorEnable", &anpr_settings::vehiclecolorEnable},
+    {"jsonSupport", &anpr_settings::jsonSupport},
+    {"irLedExternalSupport", &anpr_settings::irLedExternalSupport},
+    {"vehicleEnhancement", &anpr_settings::vehicleEnhancement},
+    {"vehicleBrandEnable", &anpr_settings::vehicleBrandEnable},
+    {"aitype", &anpr_settings::aitype},
+};
+
+template <size_t N>
+void add_ints(json_object *r, const anpr_settings &s, const IntKey (&keys)[N]) {
+  for (const IntKey &k : keys) json_add_int(r, k.key, s.*k.field);
+}
+
+void add_settings(json_object *r, const anpr_settings &s) {
+  add_ints(r, s, kLeadingInts);
+  json_add_text(r, "post_http_user", field_text(s.post_http_user));
+  json_add_text(r, "post_http_password", field_text(s.post_http_password));
+  json_add_text(r, "post_http_url", field_text(s.post_http_url));
+  json_add_int(r, "confidence", s.confidence);
+  add_ints(r, s, kNightInts);
+  json_object *regions = json_object_new_array();
+  for (const auto &region : s.region) {
+    json_object_array_add(regions, json_object_new_string(field_text(region).c_str()));
+  }
+  json_object_object_add(r, "region", regions);
+  json_add_text(r, "cur_area", field_text(s.cur_area));
+  json_add_int(r, "in_night_mode", s.in_night_mode);
+  json_object_object_add(r, "roi", area_array(s.roi, "endY"));
+  json_object *presets = json_object_new_array();
+  for (const auto &group : s.preset) json_object_array_add(presets, area_array(group, "endy"));
+  json_object_object_add(r, "preset", presets);
+  add_ints(r, s, kTrailingInts);
+  if (s.jsonSupport == 0 || !on_cgi_is_kx_lpr(s.aitype)) return;
+  json_object *polygons = json_object_new_array();
+  for (const anpr_polygon &p : s.normalPolygons) {
+    json_object *o = json_object_new_object();
+    json_add_text(o, "name", field_text(p.name));
+    json_add_text(o, "polygonX", field_text(p.polygonX));
+    json_add_text(o, "polygonY", field_text(p.polygonY));
+    json_object_array_add(polygons, o);
+  }
+  json_object_object_add(r, "normalPolygons", polygons);
+}
+
 }  // namespace
 
 namespace video {
@@ -72,6 +171,7 @@ anpr_wildcards wildcards_from_json(json_object *json, int channel) {
 
 }  // namespace video
 
+int on_get_anpr_settings(char *text) { return ask_camera(text, ANPR_SETTINGS_GET); }
 int on_get_anpr_support_anpr(char *text) { return ask_camera(text, ANPR_SUPPORT_GET); }
 int on_get_ipc_zoom_info(char *text) { return ask_camera(text, ANPR_ZOOM_GET); }
 int on_get_ipc_anpr_wildcards(char *text) { return ask_camera(text, ANPR_WILDCARDS_GET); }
@@ -116,4 +216,8 @@ void on_get_anpr_wildcards_cb(const void *payload, int length) {
     }
     json_object_object_add(r, "wildcards", list);
   });
+}
+
+void on_get_anpr_settings_cb(const void *payload, int length) {
+  decode<anpr_settings>(payload, length, add_settings);
 }

@@ -7,11 +7,13 @@
 #include "video.h"
 
 // ---- Camera readers and the wildcards (anpr.cpp) ----
+int on_get_anpr_settings(char *text);       // /6181
 int on_get_anpr_support_anpr(char *text);   // /6186
 int on_get_ipc_zoom_info(char *text);       // /6189
 int on_get_ipc_anpr_wildcards(char *text);  // /6190
 int on_set_ipc_anpr_wildcards(char *text);  // /6191
 
+void on_get_anpr_settings_cb(const void *payload, int length);  // 8289
 void on_get_anpr_support_cb(const void *payload, int length);   // 8293
 void on_get_ipc_zoom_info_cb(const void *payload, int length);  // 6215
 void on_get_anpr_wildcards_cb(const void *payload, int length); // 6207

@@ -42,3 +42,18 @@ TEST_F(AnprOnCoresim, WildcardsWrittenAndReadBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(AnprOnCoresim, SettingsLoadWithPolygons) {
+  JsonPtr settings = post_json("/6181", R"({"chnid": 2})");
+  ASSERT_TRUE(settings);
+  EXPECT_EQ(int_of(settings.get(), "chnid"), 2);
+  EXPECT_EQ(int_of(settings.get(), "aitype"), 12);
+  EXPECT_EQ(json_object_array_length(json_member(settings.get(), "normalPolygons")), 4u);
+  json_object *entry = json_object_array_get_idx(
+      json_object_array_get_idx(json_member(settings.get(), "preset"), 0), 1);
+  EXPECT_STREQ(json_object_get_string(json_member(entry, "name")), "Exit");
+}
+
+}  // namespace

@@ -6,6 +6,7 @@
 namespace {
 
 using Anpr = VideoTest;
+using Strings = std::vector<std::string>;
 
 TEST_F(Anpr, ReadersCheckAndSendTheChannel) {
   daemon().answer(ANPR_SUPPORT_GET, bytes_of(anpr_support{5, 1, 3}));
@@ -90,6 +91,70 @@ TEST_F(Anpr, WildcardsWrittenFromPresentElements) {
   EXPECT_EQ(w.enable[8], 0);
   daemon().answer(ANPR_WILDCARDS_SET, int_answer(1));
   EXPECT_EQ(call("/6191", R"({"chnid": 3})"), kTextHeader + "FAILED");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Anpr, SettingsAnswerInRecordOrder) {
+  anpr_settings s = {};
+  s.chnid = 6;
+  s.post_tcp_port = 80;
+  memset(s.region[1], 'r', sizeof s.region[1]);  // no terminator: read within 32 bytes
+  s.roi[0].endY = 41;
+  s.preset[3][2].endY = 77;
+  snprintf(s.preset[3][2].name, sizeof s.preset[3][2].name, "p32");
+  s.jsonSupport = 1;
+  s.aitype = 12;
+  snprintf(s.normalPolygons[1].polygonX, sizeof s.normalPolygons[1].polygonX, "1,2,3");
+  daemon().answer(ANPR_SETTINGS_GET, bytes_of(s));
+  JsonPtr reply = parse_body(call("/6181", R"({"chnid": 6})"));
+  ASSERT_TRUE(reply);
+  std::vector<std::string> names = member_names(reply.get());
+  std::vector<std::string> expected = {
+      "chnid", "enable", "resolution_width", "resolution_height", "area_x", "area_y",
+      "area_width", "area_height", "day_night_mode_enable", "scene", "direction_enable",
+      "region_enable", "roiid_enable", "process_mode", "repeat_check_time_value",
+      "repeat_check_time_unit", "post_enable", "post_type", "post_tcp_port", "post_http_user",
+      "post_http_password", "post_http_url", "confidence", "night_mode_enable",
+      "night_mode_level", "night_mode_starthour", "night_mode_startminute",
+      "night_mode_stophour", "night_mode_stopminute", "night_mode_effective_mode", "region",
+      "cur_area", "in_night_mode", "roi", "preset", "platecolorEnable", "vehicletypeEnable",
+      "vehiclecolorEnable", "jsonSupport", "irLedExternalSupport", "vehicleEnhancement",
+      "vehicleBrandEnable", "aitype", "normalPolygons"};
+  EXPECT_EQ(names, expected);
+  json_object *regions = json_member(reply.get(), "region");
+  ASSERT_EQ(array_length(regions), 64);
+  EXPECT_STREQ(json_object_get_string(array_at(regions, 1)), std::string(32, 'r').c_str());
+  json_object *roi = array_at(json_member(reply.get(), "roi"), 0);
+  EXPECT_EQ(member_names(roi), (Strings{"name", "startX", "startY", "endX", "endY"}));
+  EXPECT_EQ(int_member(roi, "endY"), 41);
+  json_object *preset = array_at(array_at(json_member(reply.get(), "preset"), 3), 2);
+  EXPECT_EQ(member_names(preset), (Strings{"name", "startX", "startY", "endX", "endy"}));
+  EXPECT_EQ(int_member(preset, "endy"), 77);
+  EXPECT_EQ(text_member(preset, "name"), "p32");
+  json_object *polygon = array_at(json_member(reply.get(), "normalPolygons"), 1);
+  EXPECT_EQ(text_member(polygon, "polygonX"), "1,2,3");
+  EXPECT_EQ(only_payload<int32_t>(sent(ANPR_SETTINGS_GET)), 6);
+}
+
+TEST_F(Anpr, PolygonsOnlyWithJsonSupportAndPlateAi) {
+  for (auto [json_support, aitype] : {std::pair{0, 12}, std::pair{1, 10}, std::pair{1, 15}}) {
+    anpr_settings s = {};
+    s.jsonSupport = json_support;
+    s.aitype = aitype;
+    daemon().answer(ANPR_SETTINGS_GET, bytes_of(s));
+    JsonPtr reply = parse_body(call("/6181", R"({"chnid": 0})"));
+    ASSERT_TRUE(reply);
+    EXPECT_FALSE(json_member(reply.get(), "normalPolygons")) << json_support << " " << aitype;
+  }
+  Bytes short_settings = bytes_of(anpr_settings{});
+  short_settings.resize(sizeof(anpr_settings) - 4);
+  daemon().answer(ANPR_SETTINGS_GET, short_settings);
+  EXPECT_EQ(call("/6181", R"({"chnid": 0})"), kJsonError);
+  EXPECT_EQ(call("/6181", R"({"chnid": 64})"), kJsonError);
+  EXPECT_EQ(call("/6181", ""), kJsonError);
 }
 
 }  // namespace

@@ -64,6 +64,7 @@ constexpr VideoRoute video_routes[] = {
     // Plate recognition of the cameras.
     {6207, on_get_anpr_wildcards_cb},
     {6215, on_get_ipc_zoom_info_cb},
+    {8289, on_get_anpr_settings_cb},
     {8293, on_get_anpr_support_cb},
 };
 
