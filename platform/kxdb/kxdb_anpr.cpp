@@ -1,5 +1,6 @@
 #include "kxdb_anpr.h"
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -128,4 +129,66 @@ int read_anpr_lists(const char *file, anpr_list_entry *entries, int capacity, in
   if (count) *count = 0;
   if (!entries || capacity < 0) return -1;
   return kxdb_get_all(file, kKind, entries, sizeof *entries, capacity, count);
+}
+
+// ---- Actions of a list mode ----
+
+namespace {
+
+bool mode_key_ok(int channel, int mode) {
+  return channel >= 0 && channel < SMART_EVENT_CHANNELS && anpr_mode_valid(mode);
+}
+
+// Each mode keeps its records under a kind of its own: "<base>_<mode + 1>".
+struct ModeKind {
+  char name[64];
+  ModeKind(const char *base, int mode) { snprintf(name, sizeof name, "%s_%d", base, mode + 1); }
+};
+
+int read_mode_schedule(const char *file, const char *base, schedule *s, int channel, int mode) {
+  if (!mode_key_ok(channel, mode) || !s) return -1;
+  return kxdb_read_record<schedule>(file, ModeKind(base, mode).name, channel, s, nullptr);
+}
+
+int write_mode_schedule(const char *file, const char *base, const schedule *s, int channel,
+                        int mode) {
+  if (!mode_key_ok(channel, mode) || !s) return -1;
+  return kxdb_put(file, ModeKind(base, mode).name, channel, s, sizeof *s);
+}
+
+}  // namespace
+
+int read_anpr_event(const char *file, anpr_event *record, int channel, int mode) {
+  if (!mode_key_ok(channel, mode) || !record) return -1;
+  return kxdb_read_record(file, ModeKind("anpr_event", mode).name, channel, record,
+                          &anpr_event::channel);
+}
+int write_anpr_event(const char *file, const anpr_event *record, int mode) {
+  if (!record || !mode_key_ok(record->channel, mode)) return -1;
+  return kxdb_write_record(file, ModeKind("anpr_event", mode).name, record,
+                           &anpr_event::channel);
+}
+int read_anpr_effective_schedule(const char *file, schedule *s, int channel, int mode) {
+  return read_mode_schedule(file, "anpr_effective_sche", s, channel, mode);
+}
+int write_anpr_effective_schedule(const char *file, const schedule *s, int channel, int mode) {
+  return write_mode_schedule(file, "anpr_effective_sche", s, channel, mode);
+}
+int read_anpr_audible_schedule(const char *file, schedule *s, int channel, int mode) {
+  return read_mode_schedule(file, "anpr_audible_sche", s, channel, mode);
+}
+int write_anpr_audible_schedule(const char *file, const schedule *s, int channel, int mode) {
+  return write_mode_schedule(file, "anpr_audible_sche", s, channel, mode);
+}
+int read_anpr_mail_schedule(const char *file, schedule *s, int channel, int mode) {
+  return read_mode_schedule(file, "anpr_mail_sche", s, channel, mode);
+}
+int write_anpr_mail_schedule(const char *file, const schedule *s, int channel, int mode) {
+  return write_mode_schedule(file, "anpr_mail_sche", s, channel, mode);
+}
+int read_anpr_ptz_schedule(const char *file, schedule *s, int channel, int mode) {
+  return read_mode_schedule(file, "anpr_ptz_sche", s, channel, mode);
+}
+int write_anpr_ptz_schedule(const char *file, const schedule *s, int channel, int mode) {
+  return write_mode_schedule(file, "anpr_ptz_sche", s, channel, mode);
 }

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "kxdb_vca.h"
+
 struct anpr_list_entry {
   char type[16];   // the list, as the page names it
   char plate[64];  // the plate text
@@ -31,3 +33,29 @@ int update_anpr_list(const char *file, const anpr_list_entry *entry);
 int write_anpr_list(const char *file, const anpr_list_entry *entry);
 // Every entry in the order added, at most `capacity`. 0 or -1.
 int read_anpr_lists(const char *file, anpr_list_entry *entries, int capacity, int *count);
+
+// ---- Actions of a list mode, in the settings database ----
+
+// List modes: -1 any plate (arming schedule only), 0 black list, 1 white
+// list, 2 visitor.
+constexpr int ANPR_MODE_ANY = -1;
+constexpr int ANPR_MODE_MAX = 2;
+inline bool anpr_mode_valid(int mode) {
+  return mode >= ANPR_MODE_ANY && mode <= ANPR_MODE_MAX;
+}
+
+// The action record of a channel and mode has the smart-event layout.
+using anpr_event = smart_event;
+
+// Channels outside 0 to 63 and modes outside -1 to 2 are refused (-1). A
+// record never written reads as its factory default (zeroed, channel set).
+int read_anpr_event(const char *file, anpr_event *record, int channel, int mode);
+int write_anpr_event(const char *file, const anpr_event *record, int mode);
+int read_anpr_effective_schedule(const char *file, schedule *s, int channel, int mode);
+int write_anpr_effective_schedule(const char *file, const schedule *s, int channel, int mode);
+int read_anpr_audible_schedule(const char *file, schedule *s, int channel, int mode);
+int write_anpr_audible_schedule(const char *file, const schedule *s, int channel, int mode);
+int read_anpr_mail_schedule(const char *file, schedule *s, int channel, int mode);
+int write_anpr_mail_schedule(const char *file, const schedule *s, int channel, int mode);
+int read_anpr_ptz_schedule(const char *file, schedule *s, int channel, int mode);
+int write_anpr_ptz_schedule(const char *file, const schedule *s, int channel, int mode);

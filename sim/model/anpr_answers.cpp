@@ -158,6 +158,7 @@ static void register_anpr_answers(SimServer &server, CoreModel &) {
   server.on(ANPR_WILDCARDS_SET, keep_wildcards);
   server.on(ANPR_SUPPORT_GET, support);
   server.on(ANPR_ZOOM_GET, zoom);
+  server.on(ANPR_MODE_CHANGED_NOTICE, [](const SimRequest &) { return std::vector<SimFrame>{}; });
 }
 
 CORESIM_ANSWERS(register_anpr_answers)

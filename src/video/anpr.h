@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "anpr_records.h"
+#include "kxdb_anpr.h"
 #include "video.h"
 
 // ---- Camera readers and the wildcards (anpr.cpp) ----
@@ -17,6 +18,16 @@ void on_get_anpr_settings_cb(const void *payload, int length);  // 8289
 void on_get_anpr_support_cb(const void *payload, int length);   // 8293
 void on_get_ipc_zoom_info_cb(const void *payload, int length);  // 6215
 void on_get_anpr_wildcards_cb(const void *payload, int length); // 6207
+
+// ---- Actions of the list modes (anpr_actions.cpp) ----
+int on_get_anpr_mode_params(char *text);  // /6179
+int on_set_anpr_mode_params(char *text);  // /6180
+// Stores the actions of list mode `mode` from a "dialog" object: schedules,
+// white-light and HTTP settings and the PTZ list in the database, the
+// action fields into `record` (the caller writes it). The number of
+// changes (a field present, the PTZ list stored: 0 to 2), 0 for a missing
+// object or record, -1 when a store failed.
+int save_anpr_dialog_data(json_object *json, anpr_event *record, int mode, int channel);
 
 // ---- Plate lists (anpr_lists.cpp) ----
 int on_set_anpr_del_lpr_plate(char *text);     // /6183

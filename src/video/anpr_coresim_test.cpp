@@ -57,3 +57,20 @@ TEST_F(AnprOnCoresim, SettingsLoadWithPolygons) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(AnprOnCoresim, ModeActionsStoredAndReadBack) {
+  EXPECT_EQ(post("/6180", R"({"chnid": 1, "mode": 0, "enable": 1, "dialog": {"interval": 25}})")
+                .body,
+            "OK");
+  JsonPtr black = post_json("/6179", R"({"chnid": 1, "mode": 0})");
+  ASSERT_TRUE(black);
+  EXPECT_EQ(int_of(black.get(), "enable"), 1);
+  EXPECT_EQ(int_of(black.get(), "interval"), 25);
+  JsonPtr white = post_json("/6179", R"({"chnid": 1, "mode": 1})");
+  ASSERT_TRUE(white);
+  EXPECT_EQ(int_of(white.get(), "interval"), 0);
+}
+
+}  // namespace

@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// Notice (8 bytes: channel, mode) that the actions of a list mode changed.
+constexpr int ANPR_MODE_CHANGED_NOTICE = 1416;
+
 constexpr int ANPR_WILDCARDS_GET = 1207;  // answer 6207
 constexpr int ANPR_WILDCARDS_SET = 1208;  // answer 6208: status word
 constexpr int ANPR_ZOOM_GET = 1215;       // answer 6215

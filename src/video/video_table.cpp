@@ -116,6 +116,10 @@ const WebRes video_table[] = {
                "analysis settings by object class of a camera {\"channel\"}"),
     WEBRES_ROW("/6195", on_set_ipc_vca_settings2,
                "analysis settings by object class {\"chnid\", modes, \"position\"}: OK/FAILED"),
+    WEBRES_ROW("/6179", on_get_anpr_mode_params,
+               "actions of a plate-list mode {\"chnid\", \"mode\"}: record, schedules, PTZ list"),
+    WEBRES_ROW("/6180", on_set_anpr_mode_params,
+               "actions of a plate-list mode {\"chnid\", \"mode\", \"enable\", \"dialog\"}: OK"),
     WEBRES_ROW("/6181", on_get_anpr_settings,
                "plate-recognition settings of a camera {\"chnid\"}: areas, presets, night mode"),
     WEBRES_ROW("/6183", on_set_anpr_del_lpr_plate,
@@ -133,7 +137,7 @@ const WebRes video_table[] = {
     WEBRES_ROW("/6191", on_set_ipc_anpr_wildcards,
                "plate wildcards {\"chnid\", \"filter\", \"maxPlateCharNum\", \"wildcards\"}: OK/FAILED"),
 };
-static_assert(sizeof video_table / sizeof video_table[0] == 63);
+static_assert(sizeof video_table / sizeof video_table[0] == 65);
 }  // namespace
 
 WEBRES_REGISTER_TABLE(video_table, WEBRES_VIDEO)
