@@ -3,6 +3,9 @@
 #include "anpr.h"
 
 #include <cstring>
+#include <memory>
+
+#include "kxdb.h"
 
 #include "video_util.h"
 
@@ -149,6 +152,74 @@ void add_settings(json_object *r, const anpr_settings &s) {
   json_object_object_add(r, "normalPolygons", polygons);
 }
 
+// ---- The settings record from a request ----
+
+template <size_t N>
+void take_ints(json_object *json, anpr_settings *s, const IntKey (&keys)[N]) {
+  for (const IntKey &k : keys) {
+    // Values only the camera answers are not taken from the page.
+    if (k.field == &anpr_settings::chnid || k.field == &anpr_settings::irLedExternalSupport) {
+      continue;
+    }
+    s->*k.field = member_int(json, k.key);
+  }
+}
+
+// An echoed answer carries a preset's corner as "endy".
+void take_area(json_object *item, anpr_area *a) {
+  if (!item) return;
+  member_text(item, "name", a->name, sizeof a->name);
+  a->startX = member_int(item, "startX");
+  a->startY = member_int(item, "startY");
+  a->endX = member_int(item, "endX");
+  a->endY = has_member(item, "endY") ? member_int(item, "endY") : member_int(item, "endy");
+}
+
+void take_settings(json_object *json, int channel, anpr_settings *s) {
+  s->chnid = channel;
+  take_ints(json, s, kLeadingInts);
+  s->confidence = member_int(json, "confidence");
+  take_ints(json, s, kNightInts);
+  take_ints(json, s, kTrailingInts);
+  member_text(json, "post_http_user", s->post_http_user, sizeof s->post_http_user);
+  member_text(json, "post_http_password", s->post_http_password, sizeof s->post_http_password);
+  member_text(json, "post_http_url", s->post_http_url, sizeof s->post_http_url);
+  member_text(json, "cur_area", s->cur_area, sizeof s->cur_area);
+  json_object *regions = json_member(json, "region");
+  for (int i = 0; i < ANPR_REGIONS; i++) {
+    if (json_object *r = array_at(regions, i)) json_copy_text(r, s->region[i], sizeof s->region[i]);
+  }
+  json_object *roi = json_member(json, "roi");
+  json_object *presets = json_member(json, "preset");
+  for (int i = 0; i < ANPR_AREAS; i++) {
+    take_area(array_at(roi, i), &s->roi[i]);
+    for (int j = 0; j < ANPR_AREAS; j++) take_area(array_at(array_at(presets, i), j), &s->preset[i][j]);
+  }
+  if (s->jsonSupport == 0 || !on_cgi_is_kx_lpr(s->aitype)) return;
+  json_object *polygons = json_member(json, "normalPolygons");
+  for (int i = 0; i < ANPR_POLYGONS; i++) {
+    json_object *p = array_at(polygons, i);
+    if (!p) continue;
+    anpr_polygon &out = s->normalPolygons[i];
+    member_text(p, "name", out.name, sizeof out.name);
+    member_text(p, "polygonX", out.polygonX, sizeof out.polygonX);
+    member_text(p, "polygonY", out.polygonY, sizeof out.polygonY);
+  }
+}
+
+// The any-plate actions of the settings page, over the channel's stored
+// record and written under its own channel. False when a store failed.
+bool store_any_plate(json_object *dialog, int channel) {
+  return kxdb_transaction(KXDB_FILE, [&] {
+           anpr_event e = {};
+           read_anpr_event(KXDB_FILE, &e, channel, ANPR_MODE_ANY);
+           e.channel = channel;
+           int changes = save_anpr_dialog_data(dialog, &e, ANPR_MODE_ANY, channel);
+           if (changes < 0) return false;
+           return changes == 0 || write_anpr_event(KXDB_FILE, &e, ANPR_MODE_ANY) == 0;
+         }) == 0;
+}
+
 }  // namespace
 
 namespace video {
@@ -182,6 +253,27 @@ int on_set_ipc_anpr_wildcards(char *text) {
   if (!request_channel(text, &root, &channel)) return -1;
   anpr_wildcards w = wildcards_from_json(root.get(), channel);
   cgi_exchange(on_video_ipc_callback, ANPR_WILDCARDS_SET, &w, sizeof w, CGI_REPLY_JSON);
+  return 0;
+}
+
+int on_set_anpr_settings(char *text) {
+  JsonPtr root;
+  int channel;
+  if (!request_channel(text, &root, &channel)) return -1;
+  json_object *dialog = json_member(root.get(), "dialog");
+  if (dialog && !store_any_plate(dialog, channel)) {
+    cgi_error_to_webserver(CGI_REPLY_JSON);
+    return -1;
+  }
+  json_object *format = json_member(root.get(), "formatData");
+  int format_channel = member_int(format, "chnid");
+  if (format && channel_valid(format_channel)) {
+    anpr_wildcards w = wildcards_from_json(format, format_channel);
+    cgi_send_notice(ANPR_WILDCARDS_SET, &w, sizeof w);
+  }
+  std::unique_ptr<anpr_settings> s(new anpr_settings());
+  take_settings(root.get(), channel, s.get());
+  cgi_exchange(on_video_ipc_callback, ANPR_SETTINGS_SET, s.get(), sizeof *s, CGI_REPLY_JSON);
   return 0;
 }
 

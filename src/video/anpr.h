@@ -9,6 +9,7 @@
 
 // ---- Camera readers and the wildcards (anpr.cpp) ----
 int on_get_anpr_settings(char *text);       // /6181
+int on_set_anpr_settings(char *text);       // /6182
 int on_get_anpr_support_anpr(char *text);   // /6186
 int on_get_ipc_zoom_info(char *text);       // /6189
 int on_get_ipc_anpr_wildcards(char *text);  // /6190

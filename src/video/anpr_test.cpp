@@ -158,3 +158,86 @@ TEST_F(Anpr, PolygonsOnlyWithJsonSupportAndPlateAi) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Anpr, SettingsWrittenAtTheirOffsets) {
+  daemon().answer(ANPR_SETTINGS_SET, int_answer(0));
+  std::string presets = "[";
+  for (int i = 0; i < 4; i++) {
+    presets += i ? ",[" : "[";
+    for (int j = 0; j < 4; j++) {
+      presets += (j ? ",{" : "{") + std::string(R"("name": "p)") + std::to_string(i) +
+                 std::to_string(j) + R"(", "endX": )" + std::to_string(10 * i + j) +
+                 (j == 3 ? R"(, "endy": 7})" : R"(, "endY": 5})");
+    }
+    presets += "]";
+  }
+  presets += "]";
+  std::string body = R"({"chnid": 9, "enable": 1, "post_tcp_port": 81, "confidence": 70,
+      "aitype": 11, "jsonSupport": 1, "irLedExternalSupport": 1,
+      "region": ["0123456789012345678901234567890123456789"], "preset": )" + presets +
+                     R"(, "normalPolygons": [{"name": "n0", "polygonX": "1,2"}]})";
+  EXPECT_EQ(call("/6182", body), kTextOk);
+  std::vector<SimRequest> requests = sent(ANPR_SETTINGS_SET);
+  ASSERT_EQ(requests.size(), 1u);
+  const Bytes &p = requests[0].payload;
+  ASSERT_EQ(p.size(), sizeof(anpr_settings));
+  anpr_settings s = record_from<anpr_settings>(p);
+  EXPECT_EQ(s.chnid, 9);
+  EXPECT_EQ(s.post_tcp_port, 81);
+  EXPECT_EQ(s.confidence, 70);
+  EXPECT_EQ(s.irLedExternalSupport, 0);
+  EXPECT_STREQ(s.region[0], "0123456789012345678901234567890");  // 31 characters
+  for (int i = 0; i < 4; i++) {
+    for (int j = 0; j < 4; j++) {
+      size_t at = 3136 + 320 * i + 80 * j;
+      anpr_area a;
+      memcpy(&a, p.data() + at, sizeof a);
+      EXPECT_EQ(std::string(a.name), "p" + std::to_string(i) + std::to_string(j));
+      EXPECT_EQ(a.endX, 10 * i + j);
+      EXPECT_EQ(a.endY, j == 3 ? 7 : 5);
+    }
+  }
+  EXPECT_STREQ(s.normalPolygons[0].polygonX, "1,2");
+  EXPECT_TRUE(sent(ANPR_WILDCARDS_SET).empty());
+}
+
+TEST_F(Anpr, SettingsPolygonsFormatDataAndDialog) {
+  daemon().answer(ANPR_SETTINGS_SET, int_answer(1));
+  EXPECT_EQ(call("/6182", R"({"chnid": 4, "jsonSupport": 0, "aitype": 12,
+      "normalPolygons": [{"name": "n0"}], "formatData": {"chnid": 70, "filter": 1}})"),
+            kTextHeader + "FAILED");
+  anpr_settings s = only_payload<anpr_settings>(sent(ANPR_SETTINGS_SET));
+  EXPECT_STREQ(s.normalPolygons[0].name, "");
+  settle();
+  EXPECT_TRUE(sent(ANPR_WILDCARDS_SET).empty());
+  forget();
+  anpr_event stored = {};
+  stored.channel = 4;
+  stored.interval = 33;
+  ASSERT_EQ(write_anpr_event(KXDB_FILE, &stored, ANPR_MODE_ANY), 0);
+  daemon().answer(ANPR_SETTINGS_SET, int_answer(0));
+  EXPECT_EQ(call("/6182", R"({"chnid": 4, "dialog": {"triAlarms": 3},
+      "formatData": {"chnid": 4, "filter": 2, "wildcards": [{"format": "A9"}]}})"),
+            kTextOk);
+  settle();
+  EXPECT_EQ(codes(), (std::vector<int>{ANPR_WILDCARDS_SET, ANPR_SETTINGS_SET}));
+  anpr_wildcards w = only_payload<anpr_wildcards>(sent(ANPR_WILDCARDS_SET));
+  EXPECT_EQ(w.channel, 4);
+  EXPECT_STREQ(w.format[0], "A9");
+  anpr_event e = {};
+  ASSERT_EQ(read_anpr_event(KXDB_FILE, &e, 4, ANPR_MODE_ANY), 0);
+  EXPECT_EQ(e.interval, 33);  // kept from the stored record
+  EXPECT_EQ(e.triAlarms, 3);
+  anpr_event other = {};
+  ASSERT_EQ(read_anpr_event(KXDB_FILE, &other, 0, ANPR_MODE_ANY), 0);
+  EXPECT_EQ(other.triAlarms, 0);
+  BrokenSettings broken;
+  forget();
+  EXPECT_EQ(call("/6182", R"({"chnid": 4, "dialog": {"triAlarms": 1}})"), kJsonError);
+  settle();
+  EXPECT_TRUE(sent(ANPR_SETTINGS_SET).empty());
+}
+
+}  // namespace

@@ -122,6 +122,8 @@ const WebRes video_table[] = {
                "actions of a plate-list mode {\"chnid\", \"mode\", \"enable\", \"dialog\"}: OK"),
     WEBRES_ROW("/6181", on_get_anpr_settings,
                "plate-recognition settings of a camera {\"chnid\"}: areas, presets, night mode"),
+    WEBRES_ROW("/6182", on_set_anpr_settings,
+               "plate-recognition settings, any-plate actions \"dialog\", wildcards \"formatData\": OK/FAILED"),
     WEBRES_ROW("/6183", on_set_anpr_del_lpr_plate,
                "delete plates from the lists {\"cnt\", \"plate\": [plate, ...]}: OK"),
     WEBRES_ROW("/6184", on_set_anpr_add_lpr_plate,
@@ -137,7 +139,7 @@ const WebRes video_table[] = {
     WEBRES_ROW("/6191", on_set_ipc_anpr_wildcards,
                "plate wildcards {\"chnid\", \"filter\", \"maxPlateCharNum\", \"wildcards\"}: OK/FAILED"),
 };
-static_assert(sizeof video_table / sizeof video_table[0] == 65);
+static_assert(sizeof video_table / sizeof video_table[0] == 66);
 }  // namespace
 
 WEBRES_REGISTER_TABLE(video_table, WEBRES_VIDEO)
