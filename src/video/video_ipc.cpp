@@ -2,6 +2,7 @@
 // table from response code (request code + 5000) to decoder. A decoder gets
 // the payload and its length, checks the length against its record (a
 // shorter payload counts as missing), writes one reply and sets the flag.
+#include "anpr.h"
 #include "osd.h"
 #include "vca.h"
 #include "video_util.h"
@@ -60,6 +61,11 @@ constexpr VideoRoute video_routes[] = {
     {8257, on_get_vca_support_cb},
     {8259, on_get_vca_settings_cb},
     {8268, on_get_vca_leftremove_cb},
+    // Plate recognition of the cameras.
+    {6207, on_get_anpr_wildcards_cb},
+    {6215, on_get_ipc_zoom_info_cb},
+    {8289, on_get_anpr_settings_cb},
+    {8293, on_get_anpr_support_cb},
 };
 
 // A response code routed twice would make the second row dead.

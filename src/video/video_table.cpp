@@ -1,4 +1,5 @@
 // Endpoint table of the event and video settings module.
+#include "anpr.h"
 #include "osd.h"
 #include "vca.h"
 #include "video.h"
@@ -115,8 +116,30 @@ const WebRes video_table[] = {
                "analysis settings by object class of a camera {\"channel\"}"),
     WEBRES_ROW("/6195", on_set_ipc_vca_settings2,
                "analysis settings by object class {\"chnid\", modes, \"position\"}: OK/FAILED"),
+    WEBRES_ROW("/6179", on_get_anpr_mode_params,
+               "actions of a plate-list mode {\"chnid\", \"mode\"}: record, schedules, PTZ list"),
+    WEBRES_ROW("/6180", on_set_anpr_mode_params,
+               "actions of a plate-list mode {\"chnid\", \"mode\", \"enable\", \"dialog\"}: OK"),
+    WEBRES_ROW("/6181", on_get_anpr_settings,
+               "plate-recognition settings of a camera {\"chnid\"}: areas, presets, night mode"),
+    WEBRES_ROW("/6182", on_set_anpr_settings,
+               "plate-recognition settings, any-plate actions \"dialog\", wildcards \"formatData\": OK/FAILED"),
+    WEBRES_ROW("/6183", on_set_anpr_del_lpr_plate,
+               "delete plates from the lists {\"cnt\", \"plate\": [plate, ...]}: OK"),
+    WEBRES_ROW("/6184", on_set_anpr_add_lpr_plate,
+               "add plates to the lists {\"cnt\", \"plate\": [[type, plate], ...]}: {\"count\"}"),
+    WEBRES_ROW("/6185", on_set_anpr_update_lpr_plate,
+               "change plates {\"cnt\", \"plate\": [[old plate, type, new plate], ...]}: OK"),
+    WEBRES_ROW("/6186", on_get_anpr_support_anpr,
+               "plate recognition support of a camera {\"chnid\"}"),
+    WEBRES_ROW("/6189", on_get_ipc_zoom_info,
+               "zoom state of a camera {\"chnid\"}: {\"state\", \"zoomNumber\"}"),
+    WEBRES_ROW("/6190", on_get_ipc_anpr_wildcards,
+               "plate wildcards of a camera {\"chnid\"}"),
+    WEBRES_ROW("/6191", on_set_ipc_anpr_wildcards,
+               "plate wildcards {\"chnid\", \"filter\", \"maxPlateCharNum\", \"wildcards\"}: OK/FAILED"),
 };
-static_assert(sizeof video_table / sizeof video_table[0] == 55);
+static_assert(sizeof video_table / sizeof video_table[0] == 66);
 }  // namespace
 
 WEBRES_REGISTER_TABLE(video_table, WEBRES_VIDEO)
