@@ -186,6 +186,50 @@ bool store_outputs(json_object *root, int channel, int n, uint64_t copy,
          }) == 0;
 }
 
+// ---- Handlers shared by inputs and outputs ----
+
+// The answer's channel, its count (at most `room`) and `listed` entries.
+template <class Answer, class Item>
+void reply_camera_alarms(const Answer &a, int room, int listed, Item item) {
+  int n = clamp_count(a.alarmCnt, room);
+  JsonPtr reply(json_object_new_object());
+  json_add_int(reply.get(), "chnid", a.chn);
+  json_add_int(reply.get(), "alarmCnt", n);
+  json_object *list = json_object_new_array();
+  for (int j = 0; j < (listed < 0 ? n : listed); j++) json_object_array_add(list, item(a, j));
+  json_object_object_add(reply.get(), "alarm", list);
+  json_writeback(CGI_REPLY_JSON, reply.get());
+  g_callback_done = 1;
+}
+
+// Stores the entries of a channel (and its copies), then tells the daemon
+// the new entries (set_code) and which channels changed (changed_code).
+template <class Set, class Store>
+int set_camera_alarms(char *text, int room, Store store, int set_code, int changed_code) {
+  JsonPtr root(get_request_tokener_json_object(text));
+  int channel;
+  if (!request_channel(root.get(), &channel)) return -1;
+  if (!has_member(root.get(), "alarmCnt")) {
+    reply_json_error();
+    return -1;
+  }
+  int n = clamped_count(root.get(), "alarmCnt", room);
+  uint64_t copy = copy_channels(root.get(), channel);
+  Set set = {};
+  if (!store(root.get(), channel, n, copy, &set)) {
+    reply_json_error();
+    return -1;
+  }
+  uint64_t mask = copy | 1ULL << channel;
+  set.count = n;
+  set.mask_low = (uint32_t)mask;
+  set.mask_high = (uint32_t)(mask >> 32);
+  cgi_send_notice(set_code, &set, sizeof set);
+  send_mask_notice(changed_code, mask);
+  reply_text("OK");
+  return 0;
+}
+
 }  // namespace
 
 int on_get_camera_alarm_input(char *text) {
@@ -203,40 +247,12 @@ int on_get_camera_alarm_input(char *text) {
 void on_camera_alarm_input_cb(const void *payload, int length) {
   camera_alarm_inputs a;
   if (!take_answer(payload, length, &a)) return;
-  int n = clamp_count(a.alarmCnt, CAMERA_ALARM_INPUTS);
-  JsonPtr reply(json_object_new_object());
-  json_add_int(reply.get(), "chnid", a.chn);
-  json_add_int(reply.get(), "alarmCnt", n);
-  json_object *list = json_object_new_array();
-  for (int j = 0; j < n; j++) json_object_array_add(list, input_object(a, j));
-  json_object_object_add(reply.get(), "alarm", list);
-  json_writeback(CGI_REPLY_JSON, reply.get());
-  g_callback_done = 1;
+  reply_camera_alarms(a, CAMERA_ALARM_INPUTS, -1, input_object);
 }
 
 int on_set_camera_alarm_input(char *text) {
-  JsonPtr root(get_request_tokener_json_object(text));
-  int channel;
-  if (!request_channel(root.get(), &channel)) return -1;
-  if (!has_member(root.get(), "alarmCnt")) {
-    reply_json_error();
-    return -1;
-  }
-  int n = clamped_count(root.get(), "alarmCnt", CAMERA_ALARM_INPUTS);
-  uint64_t copy = copy_channels(root.get(), channel);
-  camera_alarm_in_set set = {};
-  if (!store_inputs(root.get(), channel, n, copy, &set)) {
-    reply_json_error();
-    return -1;
-  }
-  uint64_t mask = copy | 1ULL << channel;
-  set.count = n;
-  set.mask_low = (uint32_t)mask;
-  set.mask_high = (uint32_t)(mask >> 32);
-  cgi_send_notice(CAMERA_ALARM_IN_SET, &set, sizeof set);
-  send_mask_notice(CAMERA_INS_CHANGED, mask);
-  reply_text("OK");
-  return 0;
+  return set_camera_alarms<camera_alarm_in_set>(text, CAMERA_ALARM_INPUTS, store_inputs,
+                                                CAMERA_ALARM_IN_SET, CAMERA_INS_CHANGED);
 }
 
 int on_get_camera_alarm_output(char *text) {
@@ -251,40 +267,12 @@ int on_get_camera_alarm_output(char *text) {
 void on_camera_alarm_output_cb(const void *payload, int length) {
   camera_alarm_outputs a;
   if (!take_answer(payload, length, &a)) return;
-  int n = clamp_count(a.alarmCnt, CAMERA_ALARM_OUTPUTS);
-  JsonPtr reply(json_object_new_object());
-  json_add_int(reply.get(), "chnid", a.chn);
-  json_add_int(reply.get(), "alarmCnt", n);
-  json_object *list = json_object_new_array();
-  for (int k = 0; k < CAMERA_ALARM_OUTPUTS; k++) json_object_array_add(list, output_object(a, k));
-  json_object_object_add(reply.get(), "alarm", list);
-  json_writeback(CGI_REPLY_JSON, reply.get());
-  g_callback_done = 1;
+  reply_camera_alarms(a, CAMERA_ALARM_OUTPUTS, CAMERA_ALARM_OUTPUTS, output_object);
 }
 
 int on_set_camera_alarm_output(char *text) {
-  JsonPtr root(get_request_tokener_json_object(text));
-  int channel;
-  if (!request_channel(root.get(), &channel)) return -1;
-  if (!has_member(root.get(), "alarmCnt")) {
-    reply_json_error();
-    return -1;
-  }
-  int n = clamped_count(root.get(), "alarmCnt", CAMERA_ALARM_OUTPUTS);
-  uint64_t copy = copy_channels(root.get(), channel);
-  camera_alarm_out_set set = {};
-  if (!store_outputs(root.get(), channel, n, copy, &set)) {
-    reply_json_error();
-    return -1;
-  }
-  uint64_t mask = copy | 1ULL << channel;
-  set.count = n;
-  set.mask_low = (uint32_t)mask;
-  set.mask_high = (uint32_t)(mask >> 32);
-  cgi_send_notice(CAMERA_ALARM_OUT_SET, &set, sizeof set);
-  send_mask_notice(CAMERA_OUTS_CHANGED, mask);
-  reply_text("OK");
-  return 0;
+  return set_camera_alarms<camera_alarm_out_set>(text, CAMERA_ALARM_OUTPUTS, store_outputs,
+                                                 CAMERA_ALARM_OUT_SET, CAMERA_OUTS_CHANGED);
 }
 
 int on_set_camera_alarm_out_state(char *text) {

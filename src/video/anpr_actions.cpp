@@ -73,10 +73,7 @@ bool store_tables(json_object *json, int channel, const ModeTables &t) {
          store_http_params(json, channel, t.http_params);
 }
 
-struct IntField {
-  const char *key;
-  int32_t anpr_event::*field;
-};
+using IntField = EventField<anpr_event>;
 
 const IntField kFields[] = {
     {"triAlarms", &anpr_event::triAlarms},
@@ -91,26 +88,7 @@ const IntField kFields[] = {
 };
 
 bool apply_fields(json_object *json, anpr_event *e) {
-  bool present = false;
-  if (has_member(json, "triChnAlarms")) {
-    apply_alarm_outputs(json, e->channel, e->triChnAlarms);
-    present = true;
-  }
-  for (const IntField &f : kFields) {
-    if (!has_member(json, f.key)) continue;
-    e->*f.field = member_int(json, f.key);
-    present = true;
-  }
-  if (has_member(json, "tri_channels_pic")) {
-    member_text(json, "tri_channels_pic", e->tri_channels_pic, sizeof e->tri_channels_pic);
-    present = true;
-  }
-  if (has_member(json, "triChannels")) {
-    json_copy_text(json_member(json, "triChannels"), e->triChannels, sizeof e->triChannels);
-    e->trigger_mask = trigger_mask(e->triChannels, sizeof e->triChannels);
-    present = true;
-  }
-  return present;
+  return apply_event_fields<anpr_event>(json, e, e->channel, kFields);
 }
 
 // The stored record of (channel, mode), the zeroed one when it cannot be

@@ -36,10 +36,7 @@ const ScheduleKey kDialogSchedules[] = {
 };
 
 // Integer action fields of the motion record, by their keys.
-struct IntField {
-  const char *key;
-  int32_t motion_params::*field;
-};
+using IntField = EventField<motion_params>;
 
 const IntField kActionFields[] = {
     {"enable", &motion_params::enable},
@@ -65,26 +62,9 @@ bool store_schedules(json_object *json, int channel, std::span<const ScheduleKey
 
 // Each action key present sets its field; true when one was present.
 bool apply_action_fields(json_object *json, motion_params *m, bool dialog) {
-  bool present = false;
-  if (has_member(json, "triChnAlarms")) {
-    apply_alarm_outputs(json, m->id, m->triChnAlarms);
-    present = true;
-  }
-  for (const IntField &f : kActionFields) {
-    if (!has_member(json, f.key)) continue;
-    m->*f.field = member_int(json, f.key);
-    present = true;
-  }
-  if (has_member(json, "tri_channels_pic")) {
-    member_text(json, "tri_channels_pic", m->tri_channels_pic, sizeof m->tri_channels_pic);
-    present = true;
-  }
+  bool present = apply_event_fields<motion_params>(json, m, m->id, kActionFields);
   if (dialog && has_member(json, "http_notification_interval")) {
     m->http_notification_interval = member_int(json, "http_notification_interval");
-    present = true;
-  }
-  if (has_member(json, "triChannels")) {
-    set_tri_channels(m, json_member(json, "triChannels"));
     present = true;
   }
   return present;

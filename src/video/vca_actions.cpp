@@ -74,10 +74,7 @@ bool store_http(json_object *json, int channel, const TableNames &t) {
 
 // ---- The action record ----
 
-struct IntField {
-  const char *key;
-  int32_t smart_event::*field;
-};
+using IntField = EventField<smart_event>;
 
 // The page's rule dialog: no switch of its own (the rule carries it), and
 // the HTTP-notification interval.
@@ -111,27 +108,8 @@ void set_tri_channels(smart_event *e, json_object *value) {
   e->trigger_mask = trigger_mask(e->triChannels, sizeof e->triChannels);
 }
 
-// Each key present sets its field; true when one was present.
 bool apply_fields(json_object *json, smart_event *e, std::span<const IntField> fields) {
-  bool present = false;
-  if (has_member(json, "triChnAlarms")) {
-    apply_alarm_outputs(json, e->channel, e->triChnAlarms);
-    present = true;
-  }
-  for (const IntField &f : fields) {
-    if (!has_member(json, f.key)) continue;
-    e->*f.field = member_int(json, f.key);
-    present = true;
-  }
-  if (has_member(json, "tri_channels_pic")) {
-    member_text(json, "tri_channels_pic", e->tri_channels_pic, sizeof e->tri_channels_pic);
-    present = true;
-  }
-  if (has_member(json, "triChannels")) {
-    set_tri_channels(e, json_member(json, "triChannels"));
-    present = true;
-  }
-  return present;
+  return apply_event_fields(json, e, e->channel, fields);
 }
 
 // The stored record of (channel, type), or the zeroed one when it cannot be

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "linkage.h"
+
 namespace video {
 
 bool channel_valid(int channel) {
@@ -32,12 +34,7 @@ void reply_text(const char *text) {
 }
 
 uint32_t trigger_mask(const char *text, size_t width) {
-  uint32_t mask = 0;
-  size_t length = strnlen(text, width);
-  for (size_t i = 0; i < length && i < 32; i++) {
-    if (text[i] == '1') mask |= 1u << i;
-  }
-  return mask;
+  return linkage_trigger_mask(text, width);
 }
 
 motion_params stored_motion(int channel) {

@@ -4,8 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
+#include "json_codecs.h"
 #include "video.h"
 
 // Module-private: a namespace of their own, so that the generic names do
@@ -58,6 +60,40 @@ int store_ptz_list(json_object *json);
 // The alarm-output pair "triChnAlarms": elements the request leaves out
 // keep their texts.
 void apply_alarm_outputs(json_object *json, int channel, char (*texts)[MOTION_CHANNELS_SIZE]);
+
+// A whole-number action field of an event record and its request key.
+template <class Event>
+struct EventField {
+  const char *key;
+  int32_t Event::*field;
+};
+// The action keys every event record shares: the alarm-output pair, the
+// given number fields, the picture channels and the trigger channels with
+// their mask. Each key present sets its field; true when one was present.
+template <class Event>
+bool apply_event_fields(json_object *json, Event *e, int channel,
+                        std::span<const EventField<Event>> fields) {
+  bool present = false;
+  if (has_member(json, "triChnAlarms")) {
+    apply_alarm_outputs(json, channel, e->triChnAlarms);
+    present = true;
+  }
+  for (const EventField<Event> &f : fields) {
+    if (!has_member(json, f.key)) continue;
+    e->*f.field = member_int(json, f.key);
+    present = true;
+  }
+  if (has_member(json, "tri_channels_pic")) {
+    member_text(json, "tri_channels_pic", e->tri_channels_pic, sizeof e->tri_channels_pic);
+    present = true;
+  }
+  if (has_member(json, "triChannels")) {
+    json_copy_text(json_member(json, "triChannels"), e->triChannels, sizeof e->triChannels);
+    e->trigger_mask = trigger_mask(e->triChannels, sizeof e->triChannels);
+    present = true;
+  }
+  return present;
+}
 
 // ---- Daemon notices and the log, sent without waiting ----
 void notify_motion_changed(int channel);    // 1403
