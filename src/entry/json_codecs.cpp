@@ -26,10 +26,16 @@ int json_writeback(int mode, json_object *object) {
 
 namespace {
 
+// A plan time as the daemon or the settings hold it: not always NUL-terminated
+// within its field.
+json_object *plan_time(const char *field, size_t size, bool empty) {
+  return json_object_new_string_len(field, empty ? 0 : (int)strnlen(field, size));
+}
+
 json_object *plan_object(const schedule_plan &p, bool with_action, bool empty) {
   json_object *o = json_object_new_object();
-  json_object_object_add(o, "startTime", json_object_new_string(empty ? "" : p.start_time));
-  json_object_object_add(o, "endTime", json_object_new_string(empty ? "" : p.end_time));
+  json_object_object_add(o, "startTime", plan_time(p.start_time, sizeof p.start_time, empty));
+  json_object_object_add(o, "endTime", plan_time(p.end_time, sizeof p.end_time, empty));
   if (with_action) json_object_object_add(o, "actionType", json_object_new_int(p.action_type));
   return o;
 }

@@ -79,6 +79,19 @@ TEST(ScheduleCodec, CameraSideSchedules) {
             R"({"startTime":"","endTime":""})");
 }
 
+TEST(ScheduleCodec, PlanTimesThatFillTheirFieldsEndAtTheField) {
+  schedule s{};
+  memset(s.days[2].plans[3].start_time, '7', sizeof s.days[2].plans[3].start_time);
+  memset(s.days[2].plans[3].end_time, '8', sizeof s.days[2].plans[3].end_time);
+  s.days[2].plans[3].action_type = 0x41414141;  // would follow the text unbounded
+  JsonPtr out(get_schedule_json_object(&s));
+  json_object *plan = json_object_array_get_idx(json_object_array_get_idx(out.get(), 2), 3);
+  EXPECT_EQ(std::string(json_object_get_string(json_object_object_get(plan, "startTime"))),
+            std::string(32, '7'));
+  EXPECT_EQ(std::string(json_object_get_string(json_object_object_get(plan, "endTime"))),
+            std::string(32, '8'));
+}
+
 TEST(ChannelSets, CopyFlagsWithinRangeAndCount) {
   auto root = parse(R"({"chn": [0, 33, 70, -1], "n": 3, "one": 1, "huge": 2000000000})");
   EXPECT_EQ(get_copy_flag_by_json(root.get(), "chn", "n"), (1ULL << 0) | (1ULL << 33));
