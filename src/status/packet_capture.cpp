@@ -128,12 +128,12 @@ std::string quoted_list(const std::vector<std::string> &names, const std::string
 }
 
 void send_archive(FILE *archive) {
-  fputs("Content-Type:application/octet-stream\r\n", stdout);
-  fprintf(stdout, "Content-Disposition: attachment; filename= %s\r\n\r\n", kArchiveName);
+  fputs("Content-Type:application/octet-stream\r\n", cgiOut);
+  fprintf(cgiOut, "Content-Disposition: attachment; filename= %s\r\n\r\n", kArchiveName);
   char block[kDownloadBlock];
   size_t n;
-  while ((n = fread(block, 1, sizeof block, archive)) > 0) fwrite(block, 1, n, stdout);
-  fflush(stdout);
+  while ((n = fread(block, 1, sizeof block, archive)) > 0) fwrite(block, 1, n, cgiOut);
+  fflush(cgiOut);
 }
 
 }  // namespace
