@@ -84,7 +84,8 @@ int clamp(int value, int limit) { return value < 0 ? 0 : value > limit ? limit :
 
 json_object *inputs_array(const alarm_state_record &s, const AlarmNames &names) {
   json_object *list = json_object_new_array();
-  for (int j = 0; j < clamp(param_int(PARAM_ALARM_IN), ALARM_IN_COUNT); j++) {
+  int count = clamp(param_int(PARAM_ALARM_IN), ALARM_IN_COUNT);
+  for (int j = 0; j < count; j++) {
     json_object *o = json_object_new_object();
     json_add_int(o, "id", j);
     json_add_text(o, "name", field_text(names.inputs[j].name));
@@ -97,7 +98,8 @@ json_object *inputs_array(const alarm_state_record &s, const AlarmNames &names) 
 
 json_object *outputs_array(const alarm_state_record &s, const AlarmNames &names) {
   json_object *list = json_object_new_array();
-  for (int k = 0; k < clamp(param_int(PARAM_ALARM_OUT), ALARM_OUT_COUNT); k++) {
+  int count = clamp(param_int(PARAM_ALARM_OUT), ALARM_OUT_COUNT);
+  for (int k = 0; k < count; k++) {
     json_object *o = json_object_new_object();
     json_add_int(o, "id", k);
     json_add_text(o, "name", field_text(names.outputs[k].name));
@@ -124,7 +126,8 @@ void on_get_alarm_status_cb(const void *payload, int length) {
   load_names(*names);
   JsonPtr reply(json_object_new_object());
   json_object *cameras = json_object_new_array();
-  for (int j = 0; j < status_camera_count(); j++) {
+  int count = status_camera_count();
+  for (int j = 0; j < count; j++) {
     json_object_array_add(cameras, camera_object(state, *names, j));
   }
   json_object_object_add(reply.get(), "cameras", cameras);

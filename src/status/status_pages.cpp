@@ -188,7 +188,8 @@ void on_get_camera_status_cb(const void *payload, int length) {
   JsonPtr reply(json_object_new_object());
   json_object *list = json_object_new_array();
   int next = 0;
-  for (int channel = 0; channel < status_camera_count(); channel++) {
+  int cameras = status_camera_count();
+  for (int channel = 0; channel < cameras; channel++) {
     json_object *o = camera_object(channel);
     camera_stream_record r = {};
     if (next < count) r = record_at<camera_stream_record>(payload, next);
