@@ -201,6 +201,20 @@ TEST_F(PacketCapture, DownloadArchivesOnlyThisCaptureAndRemovesIt) {
   EXPECT_EQ(read_file(dir + "/rvpcap-1.pcap"), "an older capture");
 }
 
+// tar runs inside the directory or not at all, and names only this capture's files.
+TEST_F(PacketCapture, DownloadCommandsQuoteEachFile) {
+  ASSERT_EQ(mkdir("/mnt/nand/q-1.d", 0755) == 0 || errno == EEXIST, true);
+  write_file("/mnt/nand/q-1.d/rvpcap-55", "first");
+  write_file("/mnt/nand/q-1.d/rvpcap-55.pcap", "renamed before");
+  call("/8007", "/mnt/nand/q-1.d/rvpcap-55");
+  EXPECT_EQ(g_commands,
+            (std::vector<std::string>{
+                "/bin/mv '/mnt/nand/q-1.d/rvpcap-55' '/mnt/nand/q-1.d/rvpcap-55.pcap'",
+                "cd '/mnt/nand/q-1.d' && tar -cvf '/mnt/nand/q-1.d/packet.tar' -- "
+                "'rvpcap-55.pcap' > /dev/null",
+                "/bin/rm -f -- '/mnt/nand/q-1.d/packet.tar' '/mnt/nand/q-1.d/rvpcap-55.pcap'"}));
+}
+
 TEST_F(PacketCapture, DownloadOfACaptureWithoutFilesWritesNothing) {
   ASSERT_EQ(mkdir("/mnt/nand/empty", 0755) == 0 || errno == EEXIST, true);
   EXPECT_EQ(call("/8007", "/mnt/nand/empty/rvpcap-20261210183000"), "");
