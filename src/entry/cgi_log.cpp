@@ -38,7 +38,14 @@ int cgi_log(const char *file, int line, const char *function, const char *format
   return w == n ? 0 : -1;
 }
 
+namespace {
+WebSystemRunner g_web_system_runner = nullptr;
+}  // namespace
+
+void web_system_set_runner(WebSystemRunner runner) { g_web_system_runner = runner; }
+
 int web_system(const char *command) {
+  if (g_web_system_runner) return g_web_system_runner(command);
   fflush(nullptr);  // the child must not repeat buffered output
   int status = system(command);
   if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;

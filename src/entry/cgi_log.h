@@ -13,3 +13,8 @@ constexpr const char *CGI_LOG_FILE = "/mnt/nand/cgi_log.txt";
 // Runs a command through the shell; 0 when it ran and exited with status 0,
 // else -1. Never pass request text in `command` unquoted (see shell_quote).
 int web_system(const char *command);
+
+// Test seam: while a runner is set, web_system hands each command to it
+// instead of the shell and returns what it returns. Null restores the shell.
+using WebSystemRunner = int (*)(const char *command);
+void web_system_set_runner(WebSystemRunner runner);

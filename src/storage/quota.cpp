@@ -100,6 +100,13 @@ int enable_groups(int mode, json_object *channels) {
 
 }  // namespace
 
+void add_disk_group_members(json_object *reply) {
+  json_object_object_add(reply, "channel", group_channels());
+  json_object_object_add(reply, "disk", disk_groups());
+  json_add_int(reply, "max_chan", param_int(PARAM_MAX_CAMERAS));
+  json_add_int(reply, "group_enable", param_int(PARAM_GROUP_MODE));
+}
+
 int on_get_quota_info(char *) {
   cgi_exchange(on_storage_ipc_callback, 3529, nullptr, 0, CGI_REPLY_JSON);
   return 0;
@@ -112,10 +119,7 @@ void on_get_quota_info_cb(const void *payload, int length) {
   JsonPtr reply(json_object_new_object());
   json_add_int(reply.get(), "enable", quota.enable);
   json_object_object_add(reply.get(), "quota_array", quota_array(quota));
-  json_object_object_add(reply.get(), "channel", group_channels());
-  json_object_object_add(reply.get(), "disk", disk_groups());
-  json_add_int(reply.get(), "max_chan", param_int(PARAM_MAX_CAMERAS));
-  json_add_int(reply.get(), "group_enable", param_int(PARAM_GROUP_MODE));
+  add_disk_group_members(reply.get());
   json_writeback(CGI_REPLY_JSON, reply.get());
   g_callback_done = 1;
 }

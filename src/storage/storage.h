@@ -45,6 +45,10 @@ int on_set_quota_info(char *text);  // /6209
 int on_set_group_info(char *text);  // /6210
 void on_get_quota_info_cb(const void *payload, int length);
 void on_set_quota_info_cb(const void *payload, int length);
+// The disk-group members the quota page and the status page share:
+// "channel" (the 16 groups' channel sets), "disk" (per stored disk 0, or its
+// group plus 1 when enabled), "max_chan" and "group_enable".
+void add_disk_group_members(json_object *reply);
 
 // ---- Recycle mode and eSATA (recycle_esata.cpp) ----
 int on_set_recycle(char *text);                    // /6204
