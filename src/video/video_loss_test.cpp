@@ -39,6 +39,12 @@ ptz_action_params ptz_entry(int chn, int camera, int preset) {
   return e;
 }
 
+// Whether the channel's record was ever written (a default reads the same).
+bool written(int channel) {
+  video_loss_params r = {};
+  return kxdb_get(KXDB_FILE, VIDEO_LOSS_TABLE, channel, &r, sizeof r) == 0;
+}
+
 TEST_F(VideoLoss, BasicSettingsValidateAndKeepTheStoredSwitch) {
   video_loss_params r = {};
   r.id = 4;
@@ -186,7 +192,14 @@ TEST_F(VideoLoss, SeveralChannelSchedulesWriteOnlyChangedRecords) {
   mail.email_enable = 1;
   mail.email_interval = 10;
   store(mail);
-  std::string body = R"({"cnt": 6, "chnid": [6, 7, 64, -3, 63], "enable": 1, "interval": 10,
+  // Channel 10 already matches as the factory default: listed, not rewritten.
+  std::string body = R"({"cnt": 1, "chnid": [10], "enable": 0, "interval": 0, "schedule": []})";
+  EXPECT_EQ(call("/6121", body), kTextOk);
+  EXPECT_FALSE(written(10));
+  EXPECT_EQ(sent(1414).at(0).payload, mask_payload(1ULL << 10));
+  forget();
+
+  body = R"({"cnt": 6, "chnid": [6, 7, 64, -3, 63], "enable": 1, "interval": 10,
                          "schedule": )" + schedule_json(1, 1) + "}";
   EXPECT_EQ(call("/6121", body), kTextOk);
   EXPECT_EQ(stored(6).audioId, 4);
@@ -228,6 +241,11 @@ TEST_F(VideoLoss, AlarmOutputsRewriteOnlyChangedChannels) {
   r.id = 3;
   r.triAlarms = 1;
   store(r);
+  EXPECT_EQ(call("/6123", R"({"cnt": 3, "chnid": [11, 0, 1], "triAlarms": 0})"), kTextOk);
+  EXPECT_FALSE(written(11));  // already 0: not rewritten, not notified
+  EXPECT_EQ(sent(1414).at(0).payload, mask_payload(0));
+  forget();
+
   EXPECT_EQ(call("/6123", R"({"cnt": 4, "chnid": [2, 3, 70], "triAlarms": 5})"), kTextOk);
   EXPECT_EQ(stored(3).triAlarms, 5);
   EXPECT_EQ(stored(3).audioId, 9);
