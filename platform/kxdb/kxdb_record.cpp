@@ -4,6 +4,7 @@
 
 #include "kxdb.h"
 #include "kxdb_camera.h"
+#include "kxdb_videoloss.h"
 
 namespace {
 
@@ -34,6 +35,8 @@ constexpr IntColumn kIntColumns[] = {
      offsetof(camera_params, anr)},
     {CAMERA_TABLE, "record_stream", sizeof(camera_params), offsetof(camera_params, id),
      offsetof(camera_params, record_stream)},
+    {VIDEO_LOSS_TABLE, "tri_alarms", sizeof(video_loss_params), offsetof(video_loss_params, id),
+     offsetof(video_loss_params, triAlarms)},
 };
 
 }  // namespace

@@ -116,7 +116,8 @@ int copy_record_schedules(const char *file, const record_schedule *record, uint6
 // `key_column`, always "id": the channel) has its bit set in `mask`, in one
 // transaction. A row never written is first stored as its factory default
 // and then gets the value. Known columns: "record"/"mode",
-// "camera"/"anr", "camera"/"record_stream". 0, or -1 (nothing kept) for an
-// unknown table, column or key column, or a database error.
+// "camera"/"anr", "camera"/"record_stream", "video_loss"/"tri_alarms". 0,
+// or -1 (nothing kept) for an unknown table, column or key column, or a
+// database error.
 int copy_table_column_int(const char *file, const char *table, const char *column, int value,
                           uint64_t mask, const char *key_column);

@@ -3,6 +3,7 @@
 #include "osd.h"
 #include "vca.h"
 #include "video.h"
+#include "video_loss.h"
 
 namespace {
 const WebRes video_table[] = {
@@ -138,8 +139,55 @@ const WebRes video_table[] = {
                "plate wildcards of a camera {\"chnid\"}"),
     WEBRES_ROW("/6191", on_set_ipc_anpr_wildcards,
                "plate wildcards {\"chnid\", \"filter\", \"maxPlateCharNum\", \"wildcards\"}: OK/FAILED"),
+    // Video loss, alarm-input action schedules and system exceptions.
+    WEBRES_ROW("/6014", on_get_videolost_info,
+               "video loss of a channel as the query: {\"camId\", enable, triAlarms, interval}"),
+    WEBRES_ROW("/6015", on_get_videolost_schedule,
+               "video-loss audible-alarm schedule: channel as the query (0 to 63, else no reply)"),
+    WEBRES_ROW("/6016", on_set_videolost_info,
+               "basic video-loss settings {\"camId\", enable, triAlarms, interval}: OK"),
+    WEBRES_ROW("/6017", on_set_videolost_schedule,
+               "plain video-loss schedule and switch {\"camId\", \"schedule\", \"enable\"}: OK"),
+    WEBRES_ROW("/6094", on_get_videoloss_info,
+               "video loss of a channel {\"chnid\"}: record, schedules, white light, HTTP, PTZ"),
+    WEBRES_ROW("/6095", on_set_videoloss_info,
+               "whole video-loss page {\"chnid\", \"dialog\", copyChn/copyCnt}: store, copy: OK"),
+    WEBRES_ROW("/6121", on_set_videolost_audible_sche,
+               "video-loss audible switch, interval, schedule for channels {\"chnid\", \"cnt\"}"),
+    WEBRES_ROW("/6122", on_set_videolost_email_sche,
+               "video-loss e-mail switch, interval, schedule for channels {\"chnid\", \"cnt\"}"),
+    WEBRES_ROW("/6123", on_set_videolost_others,
+               "video-loss alarm outputs {\"triAlarms\"} for channels {\"chnid\", \"cnt\"}: OK"),
+    WEBRES_ROW("/6124", on_get_videolost_email_sche,
+               "video-loss e-mail schedule: channel as the query; 8 days of 12 plans"),
+    WEBRES_ROW("/6165", on_set_videoloss_ptz_sche,
+               "video-loss PTZ list of \"camId\", PTZ schedule to channels {\"chnid\", \"cnt\"}"),
+    WEBRES_ROW("/6166", on_get_videoloss_ptz_sche,
+               "video-loss PTZ schedule: channel as the query; 8 days of 12 plans"),
+    WEBRES_ROW("/6125", on_set_alarmin_audible_sche,
+               "alarm-input audible switch, interval, schedule for inputs {\"chnid\", \"cnt\"}"),
+    WEBRES_ROW("/6126", on_set_alarmin_email_sche,
+               "alarm-input e-mail switch, interval, snapshots, schedule for inputs {\"chnid\"}"),
+    WEBRES_ROW("/6127", on_set_alarm_others,
+               "alarm outputs (type not 0) or trigger channels (type 0) and arming for inputs"),
+    WEBRES_ROW("/6128", on_get_alarmin_email_sche,
+               "alarm-input e-mail schedule: input as the query; 8 days of 12 plans"),
+    WEBRES_ROW("/6129", on_get_alarmin_audible_sche,
+               "alarm-input audible schedule: input as the query (above 63: no reply)"),
+    WEBRES_ROW("/6167", on_set_alarmin_ptz_sche,
+               "alarm-input PTZ list of \"camId\" and PTZ schedule to inputs {\"chnid\", \"cnt\"}"),
+    WEBRES_ROW("/6168", on_get_alarmin_ptz_sche,
+               "alarm-input PTZ schedule: input as the query; 8 days of 12 plans"),
+    WEBRES_ROW("/6169", on_get_alarmin_effective_sche,
+               "alarm-input arming schedule: input as the query; 8 days of 12 plans"),
+    WEBRES_ROW("/6170", on_set_alarmin_effective_sche,
+               "arming schedule of one alarm input {\"camId\", \"schedule\"}: OK"),
+    WEBRES_ROW("/6999", on_get_exception,
+               "system exceptions: action words, mail interval, HTTP targets by type name"),
+    WEBRES_ROW("/6998", on_set_exception,
+               "system exceptions {\"exception\", \"recordFailedMailInterval\", \"httpParams\"}"),
 };
-static_assert(sizeof video_table / sizeof video_table[0] == 66);
+static_assert(sizeof video_table / sizeof video_table[0] == 66 + 23);
 }  // namespace
 
 WEBRES_REGISTER_TABLE(video_table, WEBRES_VIDEO)
