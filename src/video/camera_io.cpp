@@ -34,13 +34,12 @@ void reply_object(json_object *reply) {
   g_callback_done = 1;
 }
 
-// The reader's request text is the channel; no reply for a missing text or
-// one that is no channel.
+// The reader's request text is the channel; no reply for a missing (or
+// empty) text or one that is no channel.
 int ask_camera(const char *text, int code) {
-  int32_t channel;
   int value;
-  if (!text_channel(text, &value)) return -1;
-  channel = value;
+  if (!text || !*text || !text_channel(text, &value)) return -1;
+  int32_t channel = value;
   cgi_exchange(on_video_ipc_callback, code, &channel, sizeof channel, CGI_REPLY_JSON);
   return 0;
 }
