@@ -221,6 +221,17 @@ void add_record_fields(json_object *r, const regional_pcnt_info &rec) {
   json_add_int(r, "maxObjHeight", rec.maxObjHeight);
 }
 
+// The plan texts of a daemon answer, cut to their field width: the codec
+// reads them up to their terminator.
+void terminate_plans(schedule *s) {
+  for (schedule_day &day : s->days) {
+    for (schedule_plan &p : day.plans) {
+      p.start_time[sizeof p.start_time - 1] = '\0';
+      p.end_time[sizeof p.end_time - 1] = '\0';
+    }
+  }
+}
+
 void reply_json_error() {
   cgi_error_to_webserver(CGI_REPLY_JSON);
 }
@@ -260,6 +271,7 @@ void on_get_ipc_regional_info_cb(const void *payload, int length) {
   if (!payload || length < (int)sizeof(regional_pcnt_info)) return;
   auto rec = std::make_unique<regional_pcnt_info>();
   memcpy(rec.get(), payload, sizeof *rec);
+  terminate_plans(&rec->effective);
   JsonPtr reply(json_object_new_object());
   if (!reply) {
     reply_json_error();
