@@ -183,7 +183,8 @@ TEST_F(CameraIo, FisheyeAddressCheckAndSet) {
   EXPECT_EQ(call("/6196", "{}"), kJsonError);
 
   daemon().answer(FISHEYE_ADDRESS_SET, int_answer(-2));
-  reply = parse_body(call("/6197", "{" + address + R"(, "transfer": 1, "install": 2, "display": 3})"));
+  std::string modes = R"(, "transfer": 1, "install": 2, "display": 3})";
+  reply = parse_body(call("/6197", "{" + address + modes));
   EXPECT_EQ(int_member(reply.get(), "res"), -2);
   auto set = only_payload<fisheye_address_set>(sent(FISHEYE_ADDRESS_SET));
   EXPECT_EQ(std::vector<int>({set.transfer, set.install, set.display, set.address.port}),

@@ -29,7 +29,8 @@ std::string stored_first_plan(int channel) {
 }
 
 TEST_F(Snapshot, ScheduleListsEachChannelOnceAndSkipsOthers) {
-  std::string body = R"({"schedule": )" + schedule_json(8, 1) + R"(, "cnt": 3, "chnid": [2, 70, 5]})";
+  std::string body =
+      R"({"schedule": )" + schedule_json(8, 1) + R"(, "cnt": 3, "chnid": [2, 70, 5]})";
   EXPECT_EQ(call("/6175", body), kTextOk);
   settle();
   auto list = only_payload<snapshot_channel_list>(sent(SNAPSHOT_SCHEDULE_NOTICE));

@@ -162,7 +162,7 @@ const WebRes video_table[] = {
     WEBRES_ROW("/6090", on_get_camera_io_alarm,
                "camera alarm I/O event: channel as the query, asked of the camera"),
     WEBRES_ROW("/6091", on_set_camera_io_alarm,
-               "camera alarm I/O {\"camId\", \"enable\", \"type\", \"triActions\", \"triChannels\"}"),
+               "camera alarm I/O {\"camId\", \"enable\", \"type\"} and its triggers: OK"),
     WEBRES_ROW("/6092", on_get_volume_detect,
                "camera volume detection: channel as the query, asked of the camera"),
     WEBRES_ROW("/6093", on_set_volume_detect,
@@ -170,7 +170,7 @@ const WebRes video_table[] = {
     WEBRES_ROW("/6130", on_cgi_get_fisheye_mode,
                "fisheye mount, display and correction of a camera {\"id\"}"),
     WEBRES_ROW("/6131", on_cgi_set_fisheye_mode,
-               "fisheye modes {\"chnid\", \"fishmount\", \"fishdisplay\", \"fishcorrect\"}: OK/FAILED"),
+               "fisheye modes {\"chnid\", \"fishmount\", \"fishdisplay\", ...}: OK/FAILED"),
     WEBRES_ROW("/6196", on_cgi_check_fisheye_info,
                "what a fisheye camera at an address supports {\"ipaddr\", \"port\", ...}"),
     WEBRES_ROW("/6197", on_cgi_set_fisheye_info,
@@ -178,7 +178,7 @@ const WebRes video_table[] = {
     WEBRES_ROW("/6096", on_cgi_get_ipc_regional_info,
                "regional people counting of a camera {\"chnid\"}: regions, schedule, actions"),
     WEBRES_ROW("/6097", on_cgi_set_ipc_regional_info,
-               "regional people counting {\"chnid\", \"regional\", \"action\", \"copyChn\"}: {\"res\"}"),
+               "regional people counting {\"chnid\", \"regional\", \"action\", ...}: {\"res\"}"),
 };
 static_assert(sizeof video_table / sizeof video_table[0] == 86);
 }  // namespace
