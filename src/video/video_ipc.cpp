@@ -3,6 +3,7 @@
 // the payload and its length, checks the length against its record (a
 // shorter payload counts as missing), writes one reply and sets the flag.
 #include "anpr.h"
+#include "camera_events.h"
 #include "osd.h"
 #include "vca.h"
 #include "video_util.h"
@@ -66,6 +67,12 @@ constexpr VideoRoute video_routes[] = {
     {6215, on_get_ipc_zoom_info_cb},
     {8289, on_get_anpr_settings_cb},
     {8293, on_get_anpr_support_cb},
+    // The cameras' alarm I/O, volume detection, fisheye and regional counting.
+    {8213, on_get_camera_io_alarm_cb},
+    {8215, on_get_volume_detect_cb},
+    {8232, on_get_fisheye_mode_cb},
+    {8373, on_check_fisheye_info_cb},
+    {6220, on_get_ipc_regional_info_cb},
 };
 
 // A response code routed twice would make the second row dead.

@@ -1,5 +1,6 @@
 // Endpoint table of the event and video settings module.
 #include "anpr.h"
+#include "camera_events.h"
 #include "osd.h"
 #include "vca.h"
 #include "video.h"
@@ -186,8 +187,48 @@ const WebRes video_table[] = {
                "system exceptions: action words, mail interval, HTTP targets by type name"),
     WEBRES_ROW("/6998", on_set_exception,
                "system exceptions {\"exception\", \"recordFailedMailInterval\", \"httpParams\"}"),
+    WEBRES_ROW("/6174", on_get_snapshot_schedule,
+               "snapshot schedule: channel as the query; 8 days of 12 plans"),
+    WEBRES_ROW("/6175", on_set_snapshot_schedule,
+               "snapshot schedule {\"schedule\", \"cnt\", \"chnid\": [...]} to the channels"),
+    WEBRES_ROW("/6176", on_get_snapshot_setting_params,
+               "snapshot picture settings: channel as the query; resolution, quality, interval"),
+    WEBRES_ROW("/6177", on_set_snapshot_setting_params,
+               "snapshot picture settings {resolution, quality, interval, \"cnt\", \"chnid\"}"),
+    WEBRES_ROW("/6178", on_set_snapshot_batch_setting,
+               "start and stop snapshots {\"snapshotCnt\", \"snapshotChnId\", \"stopCnt\", ...}"),
+    WEBRES_ROW("/6160", on_set_ptz_params,
+               "add a PTZ action entry {\"type\", \"chn_id\", \"acto_ptz_channel\", ...}"),
+    WEBRES_ROW("/6161", on_get_ptz_params,
+               "PTZ action list of an event channel {\"type\", \"chn_id\"}: {\"ptzInfo\"}"),
+    WEBRES_ROW("/6162", on_delete_ptz_params,
+               "delete a PTZ action entry {\"type\", \"chn_id\", \"acto_ptz_channel\"}"),
+    WEBRES_ROW("/6163", on_update_ptz_params,
+               "replace the PTZ action entry of camera \"old_chn_id\" {\"type\", \"chn_id\", ...}"),
+    WEBRES_ROW("/6164", on_delete_ptz_params_batch,
+               "delete PTZ action entries {\"type\", \"chn_id\", \"ptzChannel\": [...]}"),
+    WEBRES_ROW("/6090", on_get_camera_io_alarm,
+               "camera alarm I/O event: channel as the query, asked of the camera"),
+    WEBRES_ROW("/6091", on_set_camera_io_alarm,
+               "camera alarm I/O {\"camId\", \"enable\", \"type\"} and its triggers: OK"),
+    WEBRES_ROW("/6092", on_get_volume_detect,
+               "camera volume detection: channel as the query, asked of the camera"),
+    WEBRES_ROW("/6093", on_set_volume_detect,
+               "camera volume detection {\"camId\", volume, duration, events, triggers}"),
+    WEBRES_ROW("/6130", on_cgi_get_fisheye_mode,
+               "fisheye mount, display and correction of a camera {\"id\"}"),
+    WEBRES_ROW("/6131", on_cgi_set_fisheye_mode,
+               "fisheye modes {\"chnid\", \"fishmount\", \"fishdisplay\", ...}: OK/FAILED"),
+    WEBRES_ROW("/6196", on_cgi_check_fisheye_info,
+               "what a fisheye camera at an address supports {\"ipaddr\", \"port\", ...}"),
+    WEBRES_ROW("/6197", on_cgi_set_fisheye_info,
+               "fisheye modes of a camera at an address {address, \"transfer\", ...}: {\"res\"}"),
+    WEBRES_ROW("/6096", on_cgi_get_ipc_regional_info,
+               "regional people counting of a camera {\"chnid\"}: regions, schedule, actions"),
+    WEBRES_ROW("/6097", on_cgi_set_ipc_regional_info,
+               "regional people counting {\"chnid\", \"regional\", \"action\", ...}: {\"res\"}"),
 };
-static_assert(sizeof video_table / sizeof video_table[0] == 66 + 23);
+static_assert(sizeof video_table / sizeof video_table[0] == 66 + 23 + 20);
 }  // namespace
 
 WEBRES_REGISTER_TABLE(video_table, WEBRES_VIDEO)
