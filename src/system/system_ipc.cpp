@@ -1,4 +1,5 @@
 #include "maintenance.h"
+#include "service.h"
 #include "system.h"
 #include "system_info.h"
 
@@ -41,6 +42,19 @@ void on_system_ipc_callback(int, const kx_msg_head *head, const void *payload) {
       break;
     case 8365:  // the 64 channels' information records
       on_check_ipc_online_upgrade_cb(length / UPGRADE_CHECK_ANSWER_SIZE, payload);
+      break;
+    // Alarm audio files and the diagnostic package.
+    case 9012:  // audio file records of 136 bytes
+      on_get_audio_file_list_cb(length / (int)sizeof(alarm_audio_file), payload);
+      break;
+    case 9013:  // one int32 status each
+    case 9014:
+    case 9015:
+    case 9016:
+      on_cgi_common_json_cb(length / (int)sizeof(int32_t), payload);
+      break;
+    case 8528:  // status, reserved, the package's path
+      on_export_diagnosis_cb(payload, length);
       break;
     default:
       break;

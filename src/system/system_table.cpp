@@ -1,5 +1,6 @@
 // Endpoint table of the system module.
 #include "maintenance.h"
+#include "service.h"
 #include "system.h"
 #include "system_info.h"
 
@@ -98,6 +99,41 @@ const WebRes system_table[] = {
                "import an uploaded configuration file, then delete it"),
     WEBRES_ROW("/1013", on_download_config,
                "download the exported configuration file, then delete it"),
+    // Languages, branding, factory commands and service endpoints.
+    WEBRES_ROW("/1001", on_change_language,
+               "replace the list of web-interface languages (at least 19); OK"),
+    WEBRES_ROW("/oem", on_upload_oem,
+               "install an uploaded encrypted branding package (key after aes=); OK or ERROR"),
+    WEBRES_ROW("/vb.htm", on_factory_command,
+               "factory commands as name=value pairs: chip text, language, branding reset"),
+    WEBRES_ROW("/6300", on_get_access_filter,
+               "network access filter: enable, type and up to 100 addresses"),
+    WEBRES_ROW("/6301", on_set_access_filter,
+               "set the network access filter (1722); OK"),
+    WEBRES_ROW("/6310", on_export_diagnosis,
+               "export a diagnostic package (3528); OK/ with its URL-encoded path, or Failed"),
+    WEBRES_ROW("/6311", on_download_file,
+               "download a file below /tmp named by the URL-encoded query, then delete it"),
+    WEBRES_ROW("/6320", on_get_audio_file_list,
+               "alarm audio files: enabled ids with their names (4012)"),
+    WEBRES_ROW("/6321", on_upload_audio_file,
+               "check an uploaded .wav file and keep it under its encoded name; status and name"),
+    WEBRES_ROW("/6322", on_add_audio_file,
+               "add an uploaded audio file under a display name (4013); {status}"),
+    WEBRES_ROW("/6323", on_del_audio_file,
+               "delete the audio files of an id mask, bits 0 to 9 (4014); {status}"),
+    WEBRES_ROW("/6324", on_rename_audio_file,
+               "rename an audio file by id (4015); {status}"),
+    WEBRES_ROW("/6325", on_send_audio_file_id,
+               "send an audio file id to the daemon (4016); {status}"),
+    WEBRES_ROW("/json", on_read_lang_section,
+               "one section of a language file: lang, page and sub in the query"),
+    WEBRES_ROW("/ipc", on_fill_camera_ips,
+               "give channels consecutive camera addresses from startip, chnFre per address; OK"),
+    WEBRES_ROW("/dw.cgi", on_dw_download,
+               "fixed answer: NG download"),
+    WEBRES_ROW("/1019", on_ignore_request,
+               "accepted and left unanswered"),
 };
 }  // namespace
 
