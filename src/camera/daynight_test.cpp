@@ -410,6 +410,7 @@ TEST_F(DayNight, MotionConfigAnswer) {
   put_word(answer, 8, 3);
   put_text(answer, 24, std::string(300, '1'));  // no terminator
   put_text(answer, 324, "07:00");
+  put_text(answer, 324 + 68 + 32, std::string(32, '9'));  // plan 1's end fills its field
   put_word(answer, 324 + 3264, 1);  // row 0 valid
   put_word(answer, 26500, 1);
   daemon().answer(3358, answer);
@@ -421,6 +422,7 @@ TEST_F(DayNight, MotionConfigAnswer) {
   EXPECT_EQ(int_of(body.get(), "isNtPlatform"), 1);
   json_object *effective = json_member(body.get(), "effective");
   EXPECT_EQ(text_of(at(at(effective, 0), 0), "startTime"), "07:00");
+  EXPECT_EQ(text_of(at(at(effective, 0), 1), "endTime"), std::string(32, '9'));
   EXPECT_EQ(word_at(sent(3358)[0].payload, 0), 6);
 
   daemon().answer(3358, Bytes(26500, 0));
