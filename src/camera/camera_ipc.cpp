@@ -8,6 +8,8 @@
 #include "camera_extra.h"
 #include "camera_extra_records.h"
 #include "channel_records.h"
+#include "daynight.h"
+#include "daynight_records.h"
 
 namespace {
 
@@ -69,6 +71,16 @@ constexpr CameraRoute kCameraRoutes[] = {
     {8377, 1, on_cgi_get_ipc_custom_param_cb},
     {8307, sizeof(motion_status), on_web_get_motion_status_cb},
     {9004, 0, on_get_get_chip_code_cb},
+    // Day/night image, areas and schedules. The motion configuration and its
+    // result word write the JSON error for a short answer themselves.
+    {8278, DAYNIGHT_ANSWER_SIZE, on_get_ipc_daynight_image_cb},
+    {8271, sizeof(image_areas_answer), on_get_ipc_image_areas_cb},
+    {8273, sizeof(ipc_schedule_answer), on_get_ipc_image_schedule_cb},
+    {8275, sizeof(exposure_schedule_answer), on_get_ipc_exposure_schedule_cb},
+    {8277, sizeof(ipc_schedule_answer), on_get_ipc_image_schedule_ex_cb},
+    {8358, 0, on_get_ipc_motion_config_cb},
+    {8360, 0, on_get_ipc_event_query_cb},
+    {8366, 0, on_set_ipc_motion_config_cb},
     // Camera upgrade: the decoders write their own error for a short answer.
     {8379, 0, on_set_ipc_firmware_upgrade_cb},
     {8385, 0, on_set_ipc_upgrade_masks_cb},

@@ -2,6 +2,7 @@
 #include "analytics.h"
 #include "camera.h"
 #include "camera_extra.h"
+#include "daynight.h"
 
 namespace {
 const WebRes camera_table[] = {
@@ -48,6 +49,46 @@ const WebRes camera_table[] = {
     WEBRES_ROW("/2033", on_get_ipc_network_result,
                "results of the last address changes of several cameras"),
     WEBRES_ROW("/2034", on_get_ipv6_support, "1 when the recorder has IPv6, else 0"),
+    // ---- Day/night image, areas and schedules ----
+    WEBRES_ROW("/2035", on_get_event_effective_schedules,
+               "effective schedules of motion and the eight smart events of a channel: "
+               "{\"channel\"}"),
+    WEBRES_ROW("/2036", on_set_event_effective_schedules,
+               "store effective event schedules: \"channel\", types \"start\" to \"end\" "
+               "(0 motion, 1 to 8 smart events), \"schedule_<event>\" rows"),
+    WEBRES_ROW("/2037", on_get_ipc_daynight_image,
+               "seven day/night image periods of a camera: {\"id\"}"),
+    WEBRES_ROW("/2038", on_set_ipc_daynight_period,
+               "set one day/night period: \"channel\", \"id\" 0 to 6, the period keys"),
+    WEBRES_ROW("/2039", on_get_ipc_image_areas, "image areas of a camera: {\"id\"}"),
+    WEBRES_ROW("/2040", on_set_ipc_image_areas,
+               "set image areas: \"enable\", \"area\" (16), \"cnt\" and \"chnid\" channels"),
+    WEBRES_ROW("/2041", on_get_ipc_image_schedule,
+               "camera image schedule, 7 rows of 10 plans: {\"id\"}"),
+    WEBRES_ROW("/2042", on_set_ipc_image_schedule,
+               "set the camera image schedule: \"channel\" array, \"schedule\" rows"),
+    WEBRES_ROW("/2043", on_get_ipc_exposure_schedule,
+               "camera exposure schedule with exposure time and gain per plan: {\"id\"}"),
+    WEBRES_ROW("/2044", on_set_ipc_exposure_schedule,
+               "set the camera exposure schedule: \"channel\" array, \"schedule\" rows"),
+    WEBRES_ROW("/2045", on_get_ipc_image_schedule_ex,
+               "camera image schedule, 7 rows of 12 plans: {\"id\"}"),
+    WEBRES_ROW("/2046", on_set_ipc_image_schedule_ex,
+               "set the 12-plan camera image schedule: \"channel\" array, \"schedule\""),
+    WEBRES_ROW("/2047", on_set_ipc_daynight_image,
+               "set day/night periods or scenes on the channels of \"chnid\"/\"cnt\""),
+    WEBRES_ROW("/2048", on_set_exposure_list,
+               "store a channel's exposure list: \"channel\", \"exposure\" pairs (140)"),
+    WEBRES_ROW("/2049", on_get_exposure_list,
+               "exposure time and gain pairs of a channel: {\"channel\"}"),
+    WEBRES_ROW("/2050", on_clear_ipc_image_area,
+               "clear an image area: {\"chan_id\", \"area_id\"}"),
+    WEBRES_ROW("/2051", on_get_ipc_motion_config,
+               "the camera's own motion configuration and schedule: {\"chnid\"}"),
+    WEBRES_ROW("/2052", on_set_ipc_motion_config,
+               "set the camera's motion configuration, copied to \"copyChn\"; {\"res\"}"),
+    WEBRES_ROW("/2053", on_get_ipc_event_query,
+               "event query of a camera: \"chnid\", \"mainType\", \"subType\", \"time\"; text"),
     // ---- Image and stream parameters ----
     WEBRES_ROW("/2009", on_get_ipc_stream_param,
                "main and sub stream of a camera: resolutions, rates, current settings: "
