@@ -25,15 +25,6 @@ bool take_answer(const void *payload, int length, int min_length, T *out) {
   return true;
 }
 
-void reply_object(json_object *reply) {
-  if (!reply) {
-    cgi_error_to_webserver(CGI_REPLY_JSON);
-  } else {
-    json_writeback(CGI_REPLY_JSON, reply);
-  }
-  g_callback_done = 1;
-}
-
 // The reader's request text is the channel; no reply for a missing (or
 // empty) text or one that is no channel.
 int ask_camera(const char *text, int code) {
@@ -148,7 +139,7 @@ void on_get_camera_io_alarm_cb(const void *payload, int length) {
     json_add_int(r, "triActions", a.triActions);
     json_add_text(r, "triChannels", field_text(a.triChannels));
   }
-  reply_object(r);
+  reply_decoded_json(r);
 }
 
 void on_get_volume_detect_cb(const void *payload, int length) {
@@ -168,5 +159,5 @@ void on_get_volume_detect_cb(const void *payload, int length) {
     json_add_int(r, "triActions", a.triActions);
     json_add_text(r, "triChannels", field_text(a.triChannels));
   }
-  reply_object(r);
+  reply_decoded_json(r);
 }

@@ -27,15 +27,6 @@ bool take_answer(const void *payload, int length, T *out) {
   return true;
 }
 
-void reply_object(json_object *reply) {
-  if (!reply) {
-    cgi_error_to_webserver(CGI_REPLY_JSON);
-  } else {
-    json_writeback(CGI_REPLY_JSON, reply);
-  }
-  g_callback_done = 1;
-}
-
 }  // namespace
 
 int on_cgi_get_fisheye_mode(char *text) {
@@ -94,7 +85,7 @@ void on_get_fisheye_mode_cb(const void *payload, int length) {
     json_add_int(r, "fishdisplay", m.fishdisplay);
     json_add_int(r, "fishcorrect", m.fishcorrect);
   }
-  reply_object(r);
+  reply_decoded_json(r);
 }
 
 void on_check_fisheye_info_cb(const void *payload, int length) {
@@ -109,5 +100,5 @@ void on_check_fisheye_info_cb(const void *payload, int length) {
     json_add_int(r, "display", s.display);
     json_add_int(r, "streamCnt", s.streamCnt);
   }
-  reply_object(r);
+  reply_decoded_json(r);
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "cgi_ipc.h"
 #include "linkage.h"
 
 namespace video {
@@ -31,6 +32,15 @@ bool text_channel(const char *text, int *channel) {
 
 void reply_text(const char *text) {
   cgi_writeback_webserver(CGI_REPLY_TEXT, text);
+}
+
+void reply_decoded_json(json_object *reply) {
+  if (!reply) {
+    cgi_error_to_webserver(CGI_REPLY_JSON);
+  } else {
+    json_writeback(CGI_REPLY_JSON, reply);
+  }
+  g_callback_done = 1;
 }
 
 uint32_t trigger_mask(const char *text, size_t width) {

@@ -37,6 +37,9 @@ bool member_channel(json_object *object, const char *key, int *channel);
 bool text_channel(const char *text, int *channel);
 
 void reply_text(const char *text);
+// A decoder's reply: the object, or the JSON error when it could not be
+// built; either way the request's one reply is written.
+void reply_decoded_json(json_object *reply);
 
 // ---- The motion record ----
 // Bit i for each '1' at position i below 32; the rest of the text counts
