@@ -47,7 +47,7 @@ TEST_F(CameraDispatcher, AnswersShorterThanTheirRecordCountAsNone) {
 
 TEST_F(CameraDispatcher, CodesWithoutARouteAreIgnored) {
   // Answers of later camera pages, and an answer under another code.
-  for (int code : {8271, 8206, 6299, 8222}) {
+  for (int code : {8272, 8206, 6299, 8222}) {
     daemon().answer_frames(3221, {SimFrame{code, Bytes(600, 0), 0}});
     EXPECT_EQ(call("/2019", R"({"id": 0})"), kCgiError) << code;
   }

@@ -112,7 +112,7 @@ async function main() {
   await check('examples name valid requests', async () => {
     const examples = await (await fetch(`${BASE}/examples.json`)).json();
     for (const [p, ex] of Object.entries(examples)) {
-      assert.match(p, /^\/\w+$/, p);
+      assert.match(p, /^\/[\w.]+$/, p);  // "/vb.htm", "/dw.cgi"
       assert.ok(['get', 'json', 'form'].includes(ex.kind), `${p}: kind ${ex.kind}`);
       if (ex.kind === 'json' && typeof ex.body === 'string') JSON.parse(ex.body);
       if (ex.kind === 'get') assert.ok(ex.body === undefined || typeof ex.body === 'string', `${p}: a query is text`);
