@@ -1,8 +1,8 @@
 # cmake -DPROGRAM=path/to/webcgi [-DEMULATOR=qemu-arm] -DOUTPUT=endpoints.json -P endpoints_json.cmake
 #
 # Writes the program's endpoint catalogue as a JSON array for the browser
-# console: one object per line of `webcgi --endpoints` (path, table, handler
-# and summary, separated by tabs), in catalogue order. Summaries may hold
+# console: one object per line of `webcgi --endpoints` (path, table, handler,
+# summary and access level, separated by tabs), in catalogue order. Summaries may hold
 # ';' and brackets, so lines are cut with string(FIND), never as CMake lists.
 
 # Outside CGI the program prints the catalogue; with a request method set it
@@ -46,7 +46,8 @@ while(NOT catalogue STREQUAL "")
   endif()
   cut("${line}" "\t" path fields)
   cut("${fields}" "\t" table fields)
-  cut("${fields}" "\t" handler summary)
+  cut("${fields}" "\t" handler fields)
+  cut("${fields}" "\t" summary access)
   if(NOT path MATCHES "^/[^\t]+$" OR table STREQUAL "" OR handler STREQUAL "")
     message(FATAL_ERROR "unexpected catalogue line: ${line}")
   endif()
@@ -54,10 +55,11 @@ while(NOT catalogue STREQUAL "")
   json_text("${table}" table)
   json_text("${handler}" handler)
   json_text("${summary}" summary)
+  json_text("${access}" access)
   if(count GREATER 0)
     string(APPEND json ",\n")
   endif()
-  string(APPEND json "  {\"path\": ${path}, \"table\": ${table}, \"handler\": ${handler}, \"summary\": ${summary}}")
+  string(APPEND json "  {\"path\": ${path}, \"table\": ${table}, \"handler\": ${handler}, \"summary\": ${summary}, \"access\": ${access}}")
   math(EXPR count "${count} + 1")
 endwhile()
 if(count EQUAL 0)

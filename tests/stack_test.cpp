@@ -106,6 +106,17 @@ class Stack : public ::testing::Test {
 
 const char kAdminDigest[] = "0192023a7bbd73250516f069df18b500";  // MD5 of "admin123"
 
+// The factory settings turn the program's access guard on: requests carry
+// the session of an administrator's login.
+std::string admin_cookie() {
+  HttpReply r = http("POST", "/cgi-bin/webcgi/1000",
+                     std::string(R"({"userName": "admin", "md5": ")") + kAdminDigest + "\"}",
+                     "application/json");
+  Json body = parse(r.body);
+  const char *id = body ? json_object_get_string(member(body.get(), "sessionId")) : nullptr;
+  return std::string("Cookie: userName=admin; sessionId=") + (id ? id : "") + "\r\n";
+}
+
 TEST_F(Stack, LoginWithTheSeededAdministrator) {
   HttpReply r = http("POST", "/cgi-bin/webcgi/1000",
                      std::string(R"({"userName": "admin", "md5": ")") + kAdminDigest + "\"}",
@@ -122,8 +133,21 @@ TEST_F(Stack, LoginWithTheSeededAdministrator) {
   EXPECT_EQ(json_object_get_int(member(parse(r.body).get(), "type")), -1);
 }
 
-TEST_F(Stack, UserListIsJson) {
+TEST_F(Stack, GuardRefusesRequestsWithoutASessionAndEndsItAtLogout) {
   HttpReply r = http("GET", "/cgi-bin/webcgi/6070");
+  EXPECT_EQ(r.status, 401);
+  EXPECT_EQ(r.body, "");
+  std::string cookie = admin_cookie();
+  r = http("GET", "/cgi-bin/webcgi/6070", "", "", cookie);
+  EXPECT_EQ(r.status, 200);
+  r = http("GET", "/cgi-bin/webcgi/1040", "", "", cookie);
+  EXPECT_EQ(r.body, "OK");
+  r = http("GET", "/cgi-bin/webcgi/6070", "", "", cookie);
+  EXPECT_EQ(r.status, 401);
+}
+
+TEST_F(Stack, UserListIsJson) {
+  HttpReply r = http("GET", "/cgi-bin/webcgi/6070", "", "", admin_cookie());
   EXPECT_EQ(r.status, 200);
   EXPECT_EQ(r.headers["content-type"], "application/json");
   Json body = parse(r.body);
@@ -134,7 +158,8 @@ TEST_F(Stack, UserListIsJson) {
 }
 
 TEST_F(Stack, DaemonBackedOperationReachesCoresim) {
-  HttpReply r = http("POST", "/cgi-bin/webcgi/2026", R"({"cmd": "status"})", "application/json");
+  HttpReply r = http("POST", "/cgi-bin/webcgi/2026", R"({"cmd": "status"})", "application/json",
+                     admin_cookie());
   EXPECT_EQ(r.status, 200);
   EXPECT_EQ(r.headers["content-type"], "application/json");
   Json body = parse(r.body);
@@ -143,7 +168,7 @@ TEST_F(Stack, DaemonBackedOperationReachesCoresim) {
 }
 
 TEST_F(Stack, DiskListComesFromCoresimsModel) {
-  HttpReply r = http("GET", "/cgi-bin/webcgi/6100");
+  HttpReply r = http("GET", "/cgi-bin/webcgi/6100", "", "", admin_cookie());
   EXPECT_EQ(r.status, 200);
   EXPECT_EQ(r.headers["content-type"], "application/json");
   Json body = parse(r.body);
@@ -159,6 +184,10 @@ TEST_F(Stack, MailLoginSetsCookiesForTheHostAndRedirects) {
   EXPECT_NE(r.set_cookies.find("userName=temp; domain=recorder.local; expires="),
             std::string::npos)
       << r.set_cookies;
+  size_t at = r.set_cookies.find("sessionId=");
+  ASSERT_NE(at, std::string::npos) << r.set_cookies;
+  std::string id = r.set_cookies.substr(at + 10, r.set_cookies.find(';', at) - at - 10);
+  EXPECT_EQ(id.size(), 32u) << "the viewer's own session";
   r = http("GET", "/cgi-bin/webcgi/1018?wrong-token");
   EXPECT_EQ(r.status, 302);
   EXPECT_EQ(r.headers["location"], "../../html/home.html");
@@ -189,12 +218,13 @@ TEST_F(Stack, PathWithoutHandlerAnswersEmptyAndTheServerStaysUp) {
   r = http("GET", "/index.html");
   EXPECT_EQ(r.status, 200);
   EXPECT_NE(r.body.find("<title>Recorder console</title>"), std::string::npos);
-  r = http("POST", "/cgi-bin/webcgi/2026", R"({"cmd": "again"})", "application/json");
+  r = http("POST", "/cgi-bin/webcgi/2026", R"({"cmd": "again"})", "application/json",
+           admin_cookie());
   EXPECT_NE(r.body.find("done: again"), std::string::npos);
 }
 
 // The program's catalogue as `webcgi --endpoints` prints it: per line the
-// path, table, handler and summary.
+// path, table, handler, summary and access level.
 std::vector<std::vector<std::string>> catalogue() {
   std::string command = cgi_emulator().empty() ? "" : cgi_emulator() + " ";
   command += std::string(BUILD_DIR) + "/webcgi --endpoints";
@@ -249,7 +279,7 @@ TEST_F(Stack, ConsoleCatalogueIsTheProgramsOwn) {
   for (size_t i = 0; i < json_object_array_length(body.get()); i++) {
     json_object *entry = json_object_array_get_idx(body.get(), i);
     std::vector<std::string> row;
-    for (const char *key : {"path", "table", "handler", "summary"}) {
+    for (const char *key : {"path", "table", "handler", "summary", "access"}) {
       ASSERT_TRUE(json_object_is_type(member(entry, key), json_type_string)) << i << " " << key;
       row.push_back(json_object_get_string(member(entry, key)));
     }

@@ -8,6 +8,7 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include "access_guard.h"
 #include "cgi_ipc.h"
 #include "cgi_log.h"
 #include "cgic.h"
@@ -137,6 +138,10 @@ int cgiDealUpload() {
 }
 
 int cgi_serve_request() {
+  // The guard comes before anything of the request is read: a refused
+  // upload is never parsed, stored or moved.
+  const WebRes *res = FindWebRes(cgiPathInfo);
+  if (res && !web_access_granted(*res)) return 0;
   int status = 0;
   if (strcasecmp(cgiRequestMethod, "post") == 0) {
     if (strcasecmp(cgiContentType, "application/x-www-form-urlencoded") == 0 ||

@@ -81,11 +81,30 @@ const WebRes *WebResSlot(int slot) {
   return &g_webres[slot];
 }
 
+int web_access_right(WebAccess access) {
+  int right = (int)access - WEB_ACCESS_LIVE_VIEW;
+  return right >= 0 && right <= WEB_ACCESS_SHUTDOWN - WEB_ACCESS_LIVE_VIEW ? right : -1;
+}
+
+const char *web_access_name(WebAccess access) {
+  static const char *const kRights[] = {
+      "remoteLiveView", "remotePlayback", "remoteRetrieve", "remoteSmartAnalysis",
+      "remoteEvent",    "remoteCamera",   "remoteStorage",  "remoteSettings",
+      "remoteStatus",   "remoteShutdown",
+  };
+  int right = web_access_right(access);
+  if (right >= 0) return kRights[right];
+  if (access == WEB_ACCESS_PUBLIC) return "public";
+  if (access == WEB_ACCESS_USER) return "user";
+  return "admin";
+}
+
 void webres_write_catalogue(FILE *out) {
   for (int slot = 0; slot < MAX_WEBREQ_COUNT; slot++) {
     if (!g_webres_used[slot]) continue;
     const WebRes &r = g_webres[slot];
-    fprintf(out, "%s\t%s\t%s\t%s\n", r.path, webres_table_name(g_webres_table[slot]),
-            r.handler_name ? r.handler_name : "", r.summary ? r.summary : "");
+    fprintf(out, "%s\t%s\t%s\t%s\t%s\n", r.path, webres_table_name(g_webres_table[slot]),
+            r.handler_name ? r.handler_name : "", r.summary ? r.summary : "",
+            web_access_name(r.access));
   }
 }

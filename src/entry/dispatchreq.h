@@ -4,9 +4,37 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 typedef int (*WebReqHandler)(char *text);
+
+// What a request needs before its handler runs, when the program guards
+// access itself (settings parameter "web_auth" 1). Zero is the strictest
+// level, so a row built without one is for administrators only.
+enum WebAccess : int32_t {
+  WEB_ACCESS_ADMIN = 0,   // an administrator (user type 0)
+  WEB_ACCESS_PUBLIC = 1,  // anyone: the login and what the login page loads
+  WEB_ACCESS_USER = 2,    // any live session
+  // One of the user record's ten remote rights flags, in their order.
+  WEB_ACCESS_LIVE_VIEW = 10,
+  WEB_ACCESS_PLAYBACK,
+  WEB_ACCESS_RETRIEVE,
+  WEB_ACCESS_SMART_ANALYSIS,
+  WEB_ACCESS_EVENT,
+  WEB_ACCESS_CAMERA,
+  WEB_ACCESS_STORAGE,
+  WEB_ACCESS_SETTINGS,
+  WEB_ACCESS_STATUS,
+  WEB_ACCESS_SHUTDOWN,
+};
+
+// The rights flag a level asks for (0 to 9, the index into the user
+// record's remote rights), or -1 for the levels that name none.
+int web_access_right(WebAccess access);
+// The level's name in the catalogue: "admin", "public", "user", or the
+// rights flag's JSON key ("remoteSettings", ...).
+const char *web_access_name(WebAccess access);
 
 struct WebRes {
   char path[8];  // at most 7 characters, e.g. "/6100"
@@ -14,17 +42,21 @@ struct WebRes {
   // Catalogue: the handler's name and one line for page authors.
   const char *handler_name;
   const char *summary;
+  WebAccess access;
 };
 static_assert(offsetof(WebRes, path) == 0);
 static_assert(offsetof(WebRes, handler) == 8);
 static_assert(offsetof(WebRes, handler_name) == 8 + sizeof(void *));
 static_assert(offsetof(WebRes, summary) == 8 + 2 * sizeof(void *));
-static_assert(sizeof(WebRes) == 8 + 3 * sizeof(void *));  // 20 bytes on the board
+static_assert(offsetof(WebRes, access) == 8 + 3 * sizeof(void *));
+static_assert(sizeof(WebRes) == 8 + 4 * sizeof(void *));  // 24 bytes on the board
 
-// One row of a module's table: path, handler, summary. The handler's name
-// is taken from the code, so the catalogue cannot drift from it.
-#define WEBRES_ROW(path, handler, summary) \
-  WebRes { path, handler, #handler, summary }
+// One row of a module's table: path, handler, access level, summary. The
+// level is one of WebAccess without its prefix (PUBLIC, USER, SETTINGS,
+// ADMIN, ...). The handler's name is taken from the code, so the catalogue
+// cannot drift from it.
+#define WEBRES_ROW(path, handler, access, summary) \
+  WebRes { path, handler, #handler, summary, WEB_ACCESS_##access }
 
 constexpr int MAX_WEBREQ_COUNT = 512;  // slots; at most 511 in use
 
@@ -58,7 +90,7 @@ const char *webres_table_name(int order);
 int WebResRegisterTable(const WebRes *records, int count, int order);
 
 // Writes the catalogue: one line per registered path in slot order, with
-// path, table, handler name and summary separated by tabs.
+// path, table, handler name, summary and access level separated by tabs.
 void webres_write_catalogue(FILE *out);
 
 // Registers `table` (a static array of WebRes) before main, in the order

@@ -39,6 +39,10 @@ inline constexpr ParamKey PARAM_DEVICEID{"deviceid", "255"};
 inline constexpr ParamKey PARAM_HDMIHOTPLUG{"hdmihotplug", "1"};
 inline constexpr ParamKey PARAM_POEPSD{"poepsd", "zq5071"};
 inline constexpr ParamKey PARAM_MODEL{"model", ""};
+// The program's own access guard: 1 on, otherwise left to the web server.
+inline constexpr ParamKey PARAM_WEB_AUTH{"web_auth", "0"};
+// Minutes a login session may stay unused.
+inline constexpr ParamKey PARAM_WEB_SESSION_TIMEOUT{"web_session_timeout", "30"};
 
 // The parameter from the main settings file, or its default.
 int param_int(const ParamKey &param);

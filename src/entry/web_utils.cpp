@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "access_guard.h"
 #include "cgi_ipc.h"
 #include "cgic.h"
 #include "kxdb.h"
@@ -90,6 +91,12 @@ int kx_wirte_file_data(const char *path, const void *data, int length) {
 
 int get_current_username(char *buffer) {
   if (!buffer) return -1;
+  // Under the access guard the session names the user; the cookie is the
+  // client's own text.
+  if (const char *user = web_access_session_user()) {
+    snprintf(buffer, 64, "%s", user);
+    return 0;
+  }
   const char *p = strstr(cgiCookie, "userName");
   if (!p) return -1;
   // Past "userName=" (whatever the ninth character is), within the text.

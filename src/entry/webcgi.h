@@ -2,6 +2,7 @@
 // channel, settings, utilities, JSON codecs, CGI environment.
 #pragma once
 
+#include "access_guard.h"
 #include "cgi_ipc.h"
 #include "cgi_log.h"
 #include "cgic.h"

@@ -15,7 +15,9 @@ constexpr int kLoginRefused = -1;    // no such user, or a wrong digest
 constexpr int kLoginForbidden = -2;  // a user of type 3 may not log in on the web
 constexpr int kTypeNoWebLogin = 3;
 constexpr int kLogLogin = 201;
+constexpr int kLogLoginRefused = 228;  // refused by the guessing limit
 constexpr int kLogParamNone = 900;
+constexpr int kMaxSessionMinutes = 24 * 60;
 
 // Fills `buffer` from the kernel's random source: getrandom, else /dev/urandom.
 bool random_bytes(unsigned char *buffer, size_t size) {
@@ -50,12 +52,10 @@ void add_text(json_object *object, const char *key, const char *text) {
 }
 
 // The members after "type" for a user who may log in.
-void add_login_details(json_object *reply, const user_info &user) {
+void add_login_details(json_object *reply, const user_info &user, const char *session) {
   json_object_object_add(reply, "userName", json_field_string(user.name, sizeof user.name));
   // The page reads this one member with the spelling below.
   add_user_rights_json(reply, user, "remotePermisson");
-  char session[SESSION_ID_DIGITS + 1] = {};
-  get_session_id(session);
   add_text(reply, "sessionId", session);
   json_add_int(reply, "failoverMode", param_int(PARAM_FAILOVER_MODE));
   json_add_int(reply, "sameChannel", param_int(PARAM_SAME_CHANNEL_EXIST) == 2 ? 1 : 0);
@@ -68,17 +68,52 @@ void add_login_details(json_object *reply, const user_info &user) {
   add_text(reply, "model", model);
 }
 
-void send_login_log(const char *name) {
+void send_login_log(const char *name, int sub_type) {
   log_info entry;
   cgi_init_log_info(&entry);
-  entry.sub_type = kLogLogin;
+  entry.sub_type = sub_type;
   entry.param_type = kLogParamNone;
   // The session cookie does not exist yet: the entry names the login.
   snprintf(entry.user_name, sizeof entry.user_name, "%.63s", name);
   cgi_send_log_info(&entry);
 }
 
+int session_max_idle() {
+  int minutes = param_int(PARAM_WEB_SESSION_TIMEOUT);
+  if (minutes < 1 || minutes > kMaxSessionMinutes) minutes = 30;
+  return minutes * 60;
+}
+
+// The login's type under the access guard: a name locked by the guessing
+// limit is refused whatever digest comes, and each such refusal is logged.
+int guarded_login_type(const user_info &user, const char *name, const char *md5) {
+  if (web_login_locked(name)) {
+    send_login_log(name, kLogLoginRefused);
+    return kLoginRefused;
+  }
+  int type = login_type(user, md5);
+  if (type == kLoginRefused && web_login_failed(name)) send_login_log(name, kLogLoginRefused);
+  if (type >= 0) web_login_succeeded(name);
+  return type;
+}
+
+// A new session identifier for the reply; under the guard the session is
+// kept too. False when neither can be had: the login is then refused
+// rather than handing out a session that does not work.
+bool start_session(const user_info &user, bool guarded, char (&session)[SESSION_ID_DIGITS + 1]) {
+  if (get_session_id(session) != 0) return !guarded;
+  if (!guarded) return true;
+  return web_session_open(session, user, cgiRemoteAddr, session_max_idle()) == 0;
+}
+
 }  // namespace
+
+int on_user_logout(char *) {
+  char id[SESSION_ID_DIGITS + 2];
+  cgi_cookie_value(cgiCookie, "sessionId", id, sizeof id);
+  web_session_close(id);
+  return cgi_writeback_webserver(CGI_REPLY_TEXT, "OK");
+}
 
 int get_session_id(char *buffer) {
   char digits[SESSION_ID_DIGITS + 1] = {};
@@ -116,13 +151,16 @@ int on_user_login(char *text) {
   user_info user = {};
   user.id = -1;  // stays -1 when no enabled user has the name
   read_user_by_name(KXDB_FILE, &user, name);
-  int type = login_type(user, md5);
+  bool guarded = web_access_guarded();
+  int type = guarded ? guarded_login_type(user, name, md5) : login_type(user, md5);
+  char session[SESSION_ID_DIGITS + 1] = {};
+  if (type >= 0 && !start_session(user, guarded, session)) type = kLoginRefused;
 
   JsonPtr reply(json_object_new_object());
   json_add_int(reply.get(), "type", type);
   if (type >= 0) {
-    add_login_details(reply.get(), user);
-    send_login_log(name);
+    add_login_details(reply.get(), user, session);
+    send_login_log(name, kLogLogin);
   }
   json_writeback(CGI_REPLY_TEXT, reply.get());
   return 0;

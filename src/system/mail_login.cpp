@@ -9,6 +9,9 @@ namespace {
 constexpr int kTokenSize = 256;         // request 3504 carries the token in 256 bytes
 constexpr int kDomainSize = 50;         // at most 49 characters
 constexpr int kViewerCookieSeconds = 600;
+constexpr int kViewerType = 2;
+
+bool g_guarded;  // the access guard was on when the request came
 constexpr const char *kHomePage = "../../html/home.html";
 constexpr const char *kIndexPage = "../../html/index.html";
 
@@ -17,14 +20,28 @@ bool host_name_char(char c) {
          c == '-';
 }
 
+// Under the access guard the temporary viewer gets a session of its own:
+// live view and playback, ending when its cookies do. False when it cannot
+// be kept.
+bool open_viewer_session(char (&id)[SESSION_ID_DIGITS + 1]) {
+  user_info viewer = {};
+  viewer.id = -1;  // no account
+  snprintf(viewer.name, sizeof viewer.name, "%s", "temp");
+  viewer.type = kViewerType;
+  viewer.remote_rights[WEB_ACCESS_LIVE_VIEW - WEB_ACCESS_LIVE_VIEW] = 1;
+  viewer.remote_rights[WEB_ACCESS_PLAYBACK - WEB_ACCESS_LIVE_VIEW] = 1;
+  return get_session_id(id) == 0 &&
+         web_session_open(id, viewer, cgiRemoteAddr, kViewerCookieSeconds) == 0;
+}
+
 // A temporary viewer session: the page reads these instead of a login reply.
-void set_viewer_cookies() {
+void set_viewer_cookies(const char *session) {
   char domain[kDomainSize];
   get_cookie_domain(cgiServerAddr, domain, sizeof domain);
   const char *const cookies[][2] = {{"userName", "temp"},
                                     {"userType", "2"},
                                     {"permission", "0"},
-                                    {"sessionId", "0"},
+                                    {"sessionId", session},
                                     {"language", "en-US"}};
   for (const auto &c : cookies) {
     cgiHeaderCookieSetString(c[0], c[1], kViewerCookieSeconds, "/", domain);
@@ -49,6 +66,7 @@ void get_cookie_domain(const char *host, char *domain, int size) {
 }
 
 int on_user_login_from_mail(char *text) {
+  g_guarded = web_access_guarded();  // read here: the answer arrives on the receive thread
   char token[kTokenSize] = {};
   snprintf(token, sizeof token, "%s", text);
   cgi_exchange(on_system_ipc_callback, 3504, token, sizeof token, CGI_REPLY_TEXT);
@@ -60,8 +78,10 @@ void on_user_login_from_mail_cb(int count, const void *payload) {
   if (count <= 0) return;
   int32_t status;
   memcpy(&status, payload, sizeof status);
+  char session[SESSION_ID_DIGITS + 1] = "0";
+  if (status == 0 && g_guarded && !open_viewer_session(session)) status = -1;
   if (status == 0) {
-    set_viewer_cookies();
+    set_viewer_cookies(session);
     cgiHeaderLocation(kIndexPage);
   } else {
     cgiHeaderLocation(kHomePage);

@@ -18,6 +18,9 @@ int on_user_login(char *text);
 int on_user_login_from_mail(char *text);
 void on_user_login_from_mail_cb(int count, const void *payload);
 
+// "/1040": ends the session of the "sessionId" cookie, if it is live; "OK".
+int on_user_logout(char *text);
+
 // 32 random decimal digits into `buffer` (at least 33 bytes, zero-filled by
 // the caller). 0, or -1 (buffer left empty) when no random bytes are to be had.
 int get_session_id(char *buffer);

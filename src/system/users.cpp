@@ -166,6 +166,7 @@ int on_set_user_info(char *text) {
   read_user_rights_json(request.get(), &user);
 
   if (write_user(KXDB_FILE, &user) != 0) return cgi_error_to_webserver(CGI_REPLY_TEXT);
+  web_session_refresh_user(user);  // open sessions get the new rights
   int32_t changed = id;
   cgi_send_notice(kUserReload, &changed, sizeof changed);
   return cgi_writeback_webserver(CGI_REPLY_TEXT, "OK");
@@ -181,6 +182,7 @@ int on_del_user_info(char *text) {
   user_info deleted = {};  // a deleted account is a zeroed record with enable 0
   deleted.id = id;
   if (write_user(KXDB_FILE, &deleted) != 0) return cgi_error_to_webserver(CGI_REPLY_TEXT);
+  web_session_refresh_user(deleted);  // its sessions end
   int32_t changed = id;
   cgi_send_notice(kUserReload, &changed, sizeof changed);
   send_user_log(kLogParamUserDeleted);

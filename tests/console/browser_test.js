@@ -43,6 +43,23 @@ async function check(name, body) {
   }
 }
 
+// The program guards access itself: the test's own requests carry the
+// session of an administrator's login.
+let apiCookie = '';
+const ADMIN_DIGEST = '0192023a7bbd73250516f069df18b500';  // MD5 of "admin123"
+
+async function apiLogin() {
+  const r = await cgiFetch(`/1000`, {
+    method: 'POST',
+    headers: { 'Content-Type': 'application/json' },
+    body: JSON.stringify({ userName: 'admin', md5: ADMIN_DIGEST }),
+  });
+  apiCookie = `userName=admin; sessionId=${(await r.json()).sessionId}`;
+}
+
+const cgiFetch = (p, init = {}) =>
+  fetch(`${BASE}/cgi-bin/webcgi${p}`, { ...init, headers: { ...(init.headers || {}), Cookie: apiCookie } });
+
 async function visible(page, selector) {
   await page.waitForSelector(selector, { state: 'visible' });
 }
@@ -119,6 +136,14 @@ async function main() {
     }
   });
 
+  await check('the guard turns away requests without a session', async () => {
+    const r = await fetch(`${BASE}/cgi-bin/webcgi/6100`);
+    assert.equal(r.status, 401);
+    assert.equal(await r.text(), '');
+    await apiLogin();
+    assert.equal((await cgiFetch('/6100')).status, 200);
+  });
+
   await check('the console opens on the login form', async () => {
     await page.goto(`${BASE}/`);
     await visible(page, '#view-login');
@@ -141,7 +166,7 @@ async function main() {
   });
 
   await check('a locked user is refused with its text', async () => {
-    const add = await fetch(`${BASE}/cgi-bin/webcgi/6071`, {
+    const add = await cgiFetch(`/6071`, {
       method: 'POST',
       headers: { 'Content-Type': 'application/json' },
       body: JSON.stringify({ name: 'guard', password: md5('guard123'), type: 3, permission: 0, remotePermission: 0 }),
@@ -199,7 +224,7 @@ async function main() {
 
   if (paths.has('/2029') && !['/8002', '/2001'].some((p) => paths.has(p))) {
     await check('the home lists the cameras on the channels', async () => {
-      const cameras = (await (await fetch(`${BASE}/cgi-bin/webcgi/2029`)).json()).IPC.filter((c) => c.ipaddr !== '');
+      const cameras = (await (await cgiFetch(`/2029`)).json()).IPC.filter((c) => c.ipaddr !== '');
       assert.ok(cameras.length > 0, 'the simulated recorder has cameras');
       const rows = await page.$$eval('#pane-channels tr', (trs) => trs.map((r) => [...r.cells].map((c) => c.textContent)));
       assert.deepEqual(rows, [
@@ -212,18 +237,18 @@ async function main() {
 
   if (['/6042', '/6044'].every((p) => paths.has(p)) && paths.has('/2029') && !['/8002', '/2001'].some((p) => paths.has(p))) {
     await check('the home shows the recording state of the channels with a camera', async () => {
-      const post = (p, body) => fetch(`${BASE}/cgi-bin/webcgi${p}`, { method: 'POST', headers: { 'Content-Type': 'application/json' }, body: JSON.stringify(body) });
+      const post = (p, body) => cgiFetch(p, { method: 'POST', headers: { 'Content-Type': 'application/json' }, body: JSON.stringify(body) });
       const settings = { cnt: 1, chnid: [0], camAnr: 0, prevRecordOn: 1, prevRecordDuration: 5, postRecordOn: 1, postRecordDuration: 30, audioEnable: 1, recordStreamType: 0, recordExpDate: 0 };
       assert.match(await (await post('/6045', settings)).text(), /"resp"/);
       assert.equal(await (await post('/6043', { records: [{ id: 0, mode: 1 }] })).text(), 'OK');
       await page.click('#refresh');
       await panesSettled(page);
-      const cameras = (await (await fetch(`${BASE}/cgi-bin/webcgi/2029`)).json()).IPC.filter((c) => c.ipaddr !== '');
-      const modes = (await (await fetch(`${BASE}/cgi-bin/webcgi/6042`)).json()).records;
+      const cameras = (await (await cgiFetch(`/2029`)).json()).IPC.filter((c) => c.ipaddr !== '');
+      const modes = (await (await cgiFetch(`/6042`)).json()).records;
       const rows = await page.$$eval('#pane-recording tr', (trs) => trs.map((r) => [...r.cells].map((c) => c.textContent)));
       const expected = [];
       for (const c of cameras) {
-        const s = await (await fetch(`${BASE}/cgi-bin/webcgi/6044?${c.chnid}`)).json();
+        const s = await (await cgiFetch(`/6044?${c.chnid}`)).json();
         const span = (on, length) => (on === 1 ? `${length} s` : 'off');
         const mode = modes.find((m) => m.id === c.chnid);
         expected.push([String(c.chnid + 1), String(mode.mode), span(s.prevRecordOn, s.prevRecordDuration), span(s.postRecordOn, s.postRecordDuration), s.audioEnable === 1 ? 'on' : 'off']);
@@ -263,7 +288,7 @@ async function main() {
     assert.equal(await page.textContent('#ep-summary'), entry.summary);
     assert.equal(await page.textContent('#ep-handler'), entry.handler);
     assert.equal(await page.isChecked('input[name="kind"][value="get"]'), true);
-    const direct = await (await fetch(`${BASE}/cgi-bin/webcgi/6108`)).text();
+    const direct = await (await cgiFetch(`/6108`)).text();
     const reply = await send(page);
     assert.equal(reply.status, '200 OK');
     assert.match(reply.time, /^\d+ ms$/);
@@ -277,7 +302,7 @@ async function main() {
     await selectEndpoint(page, '/6100');
     const reply = await send(page);
     assert.equal(reply.status, '200 OK');
-    const direct = await (await fetch(`${BASE}/cgi-bin/webcgi/6100`)).json();
+    const direct = await (await cgiFetch(`/6100`)).json();
     assert.deepEqual(JSON.parse(reply.body), direct);
     assert.ok(reply.body.includes('\n  "resultString": "OK"'), reply.body.slice(0, 80));
   });
@@ -302,11 +327,24 @@ async function main() {
     assert.equal(reply.empty, true);
   });
 
+  await check('a session ended elsewhere sends the console to the login', async () => {
+    const session = (await desktop.cookies()).find((c) => c.name === 'sessionId').value;
+    await fetch(`${BASE}/cgi-bin/webcgi/1040`, { headers: { Cookie: `sessionId=${session}` } });
+    await page.goto(`${BASE}/#home`);
+    await visible(page, '#view-login');
+    assert.equal(await page.textContent('#login-error'), 'The session has ended: log in again.');
+    await logIn(page, 'admin', 'admin123');
+    await visible(page, '#view-home');
+  });
+
   await check('log-out ends the session', async () => {
+    const session = (await desktop.cookies()).find((c) => c.name === 'sessionId').value;
     await page.click('#logout');
     await visible(page, '#view-login');
     const cookies = await desktop.cookies();
     assert.ok(!cookies.some((c) => c.name === 'sessionId'), 'sessionId cookie left');
+    const after = await fetch(`${BASE}/cgi-bin/webcgi/6108`, { headers: { Cookie: `sessionId=${session}` } });
+    assert.equal(after.status, 401, 'the program still knows the session');
     await page.goto(`${BASE}/#explorer/6108`);
     await visible(page, '#view-login');
     assert.equal(await page.isVisible('#view-explorer'), false);

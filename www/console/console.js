@@ -18,7 +18,7 @@
   const PARALLEL_REQUESTS = 4;  // per-channel requests in flight at once
 
   const state = {
-    catalogue: null,  // [{path, table, handler, summary}] in catalogue order
+    catalogue: null,  // [{path, table, handler, summary, access}] in catalogue order
     byPath: new Map(),
     examples: {},
     selected: null,
@@ -121,6 +121,8 @@
     const started = performance.now();
     const response = await fetch(requestUrl(path, kind, body), init);
     const reply = await response.text();
+    // The program guards access itself: 401 means the session has ended.
+    if (response.status === 401 && loggedIn()) sessionEnded();
     return {
       redirect: response.type === 'opaqueredirect',
       status: response.status,
@@ -133,6 +135,8 @@
 
   function failureText(reply) {
     if (reply.redirect) return 'The program answered with a redirect.';
+    if (reply.status === 401) return 'Not logged in, or the session has ended (HTTP 401).';
+    if (reply.status === 403) return 'This account lacks the right this needs (HTTP 403).';
     if (reply.body === '') return `No reply from the program (HTTP ${reply.status}).`;
     const shown = reply.body.length > 120 ? reply.body.slice(0, 120) + '…' : reply.body;
     return `Unexpected reply (HTTP ${reply.status}): ${shown}`;
@@ -212,12 +216,30 @@
     }
   }
 
-  function logout() {
+  // Back to the login page, with `notice` shown there when given.
+  function leave(notice) {
     for (const name of SESSION_COOKIES) clearCookie(name);
     sessionStorage.removeItem('login');
     state.selected = null;
+    const error = $('login-error');
+    error.textContent = notice || '';
+    error.hidden = !notice;
     if (location.hash === '#login') route();
     else location.hash = '#login';
+  }
+
+  function sessionEnded() {
+    leave('The session has ended: log in again.');
+  }
+
+  // The program ends the session too; the cookies go whatever it answers.
+  async function logout() {
+    try {
+      await call('/1040');
+    } catch (e) {
+      // unreachable recorder: the session ends by itself
+    }
+    leave();
   }
 
   // ---- the catalogue -------------------------------------------------------
@@ -560,6 +582,7 @@
     $('ep-path').textContent = entry.path;
     $('ep-table').textContent = entry.table;
     $('ep-handler').textContent = entry.handler;
+    $('ep-access').textContent = entry.access || 'public';
     $('ep-summary').textContent = entry.summary || '(no summary)';
     $('reply').hidden = true;
     useExample();
