@@ -61,7 +61,9 @@ run() {
   local page
   page=$(curl -sf "http://127.0.0.1:$port/") || fail "no page at /"
   grep -q '<title>Recorder console</title>' <<<"$page" || fail "no console at /"
-  [ "$(curl -sf "http://127.0.0.1:$port/cgi-bin/webcgi/6108")" = 0 ] || fail "no answer from /6108"
+  curl -sf -H 'Content-Type: application/json' \
+    -d '{"userName": "admin", "md5": "0192023a7bbd73250516f069df18b500"}' \
+    "http://127.0.0.1:$port/cgi-bin/webcgi/1000" | grep -q '"sessionId"' || fail "no login at /1000"
 
   exec 3<>"/dev/tcp/127.0.0.1/$port"  # an idle client connection, as a browser keeps
   kill -"$signal" "$demo"

@@ -26,8 +26,8 @@ function catalogue() {
     .split('\n')
     .filter(Boolean)
     .map((line) => {
-      const [p, table, handler, summary] = line.split('\t');
-      return { path: p, table, handler, summary };
+      const [p, table, handler, summary, access] = line.split('\t');
+      return { path: p, table, handler, summary, access };
     });
 }
 
@@ -287,6 +287,7 @@ async function main() {
     const entry = endpoints.find((e) => e.path === '/6108');
     assert.equal(await page.textContent('#ep-summary'), entry.summary);
     assert.equal(await page.textContent('#ep-handler'), entry.handler);
+    assert.equal(await page.textContent('#ep-access'), entry.access);
     assert.equal(await page.isChecked('input[name="kind"][value="get"]'), true);
     const direct = await (await cgiFetch(`/6108`)).text();
     const reply = await send(page);

@@ -38,10 +38,12 @@ int on_probe_unread(char *text) {
   return 0;
 }
 
+// Public: the probe reports what the intake delivers, guard or not.
 WebRes probe_table[] = {
-    {"/echo", on_probe_echo},    {"/6201", on_probe_echo},   {"/upload", on_probe_file},
-    {"/1019", on_probe_file},    {"/oem", on_probe_file},    {"/1010", on_probe_unread},
-    {"/6082", on_probe_unread},
+    WEBRES_ROW("/echo", on_probe_echo, PUBLIC, ""),    WEBRES_ROW("/6201", on_probe_echo, PUBLIC, ""),
+    WEBRES_ROW("/upload", on_probe_file, PUBLIC, ""),  WEBRES_ROW("/1019", on_probe_file, PUBLIC, ""),
+    WEBRES_ROW("/oem", on_probe_file, PUBLIC, ""),     WEBRES_ROW("/1010", on_probe_unread, PUBLIC, ""),
+    WEBRES_ROW("/6082", on_probe_unread, PUBLIC, ""),
 };
 
 }  // namespace
