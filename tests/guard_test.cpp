@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <json-c/json.h>
+#include <set>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -274,6 +276,39 @@ TEST_F(Guard, MailLoginOpensAViewerSessionNamedInItsCookie) {
   EXPECT_EQ(post_json("/6081", R"({"hostName": "x"})", cookie), kForbidden);
   g_now += 601;
   EXPECT_EQ(get("/4018", cookie), kUnauthorized) << "it ends with its cookies";
+}
+
+// The real program, as the web server starts it: logins at the same moment
+// each get a session of their own, and each session works.
+TEST_F(Guard, ConcurrentLoginsEachGetTheirOwnWorkingSession) {
+  add_user(0, "admin", 0);
+  web_session_set_clock(nullptr);  // the program's own clock
+  constexpr int kLogins = 8;
+  std::vector<std::string> ids(kLogins);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kLogins; i++) {
+    threads.emplace_back([&ids, i] {
+      CgiRequest r;
+      r.method = "POST";
+      r.path = "/1000";
+      r.content_type = "application/json";
+      r.body = std::string(R"({"userName": "admin", "md5": ")") + kDigest + "\"}";
+      r.env["REMOTE_ADDR"] = kClient;
+      std::string body = split_reply(run_cgi(r).out).body;
+      size_t at = body.find("\"sessionId\": \"");
+      if (at != std::string::npos) ids[i] = body.substr(at + 14, 32);
+    });
+  }
+  for (std::thread &t : threads) t.join();
+  EXPECT_EQ(std::set<std::string>(ids.begin(), ids.end()).size(), (size_t)kLogins);
+  for (const std::string &id : ids) {
+    CgiRequest r;
+    r.path = "/6080";
+    r.env["REMOTE_ADDR"] = kClient;
+    r.env["HTTP_COOKIE"] = "sessionId=" + id;
+    std::string out = run_cgi(r).out;
+    EXPECT_NE(split_reply(out).body.find("\"hostname\""), std::string::npos) << id << ": " << out;
+  }
 }
 
 TEST_F(Guard, OffOrAbsentEveryRequestRunsAsBefore) {
