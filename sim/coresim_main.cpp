@@ -26,6 +26,10 @@ int main(int argc, char **argv) {
     else if (strcmp(argv[i], "--journal") == 0) journal_path = argv[i + 1];
   }
   SimServer server(socket_path);
+  // The model seeds the settings it starts from before the socket appears:
+  // whoever waits for the socket then finds them in place.
+  CoreModel model;
+  register_all_answers(server, model);
   if (!server.listen()) {
     fprintf(stderr, "coresim: cannot listen on %s\n", socket_path.c_str());
     return 1;
@@ -35,8 +39,6 @@ int main(int argc, char **argv) {
   if (FILE *running = fopen(kRunningFile, "w")) fclose(running);
   FILE *journal = fopen(journal_path.c_str(), "a");
   server.set_journal(journal);
-  CoreModel model;
-  register_all_answers(server, model);
   g_server = &server;
   signal(SIGINT, on_signal);
   signal(SIGTERM, on_signal);
