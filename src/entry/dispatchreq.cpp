@@ -81,6 +81,11 @@ const WebRes *WebResSlot(int slot) {
   return &g_webres[slot];
 }
 
+const char *webres_slot_table(int slot) {
+  if (slot < 0 || slot >= MAX_WEBREQ_COUNT || !g_webres_used[slot]) return "";
+  return webres_table_name(g_webres_table[slot]);
+}
+
 void webres_write_catalogue(FILE *out) {
   for (int slot = 0; slot < MAX_WEBREQ_COUNT; slot++) {
     if (!g_webres_used[slot]) continue;
