@@ -231,9 +231,11 @@ char *__wrap_strstr(const char *haystack, const char *needle) {
 namespace apilearn {
 namespace {
 
-// Polls while the daemon answers (every exchange ends at once) and while it
-// is silent (each exchange then lasts its whole budget: 1000 polls are 5 ms).
-constexpr std::chrono::microseconds kAnsweredPoll{500};
+// Polls while the daemon answers (every exchange ends at once; 1000 polls
+// are 2 s, ample on a loaded machine or under the emulator, so that what is
+// learnt does not depend on the load) and while it is silent (each exchange
+// then lasts its whole budget: 1000 polls are 5 ms).
+constexpr std::chrono::microseconds kAnsweredPoll{2000};
 constexpr std::chrono::microseconds kSilentPoll{5};
 constexpr int kMaxRounds = 6;
 // An upload lands in /tmp under the client's base name.
