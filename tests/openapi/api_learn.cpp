@@ -1,5 +1,6 @@
 #include "api_learn.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -30,8 +31,13 @@ struct Node {
   Kind kind = Kind::unknown;
   bool firm = false;  // asked by a getter, not only by a type check
   std::map<std::string, std::unique_ptr<Node>> members;
-  std::unique_ptr<Node> items;
+  // What was asked of each element, by index: a loop asks the same of
+  // every one; a fixed layout (["00:00", "24:00", 1]) asks differently.
+  std::vector<std::unique_ptr<Node>> elements;
 };
+
+// Positions learnt of one array at most: a request's arrays stay small.
+constexpr size_t kMaxPositions = 16;
 
 // Shared with the wrappers below; the handler may look things up on the
 // daemon channel's receive thread too.
@@ -47,10 +53,22 @@ struct Watch {
   std::map<const json_object *, Node *> seen;  // values of the request, this run
 } g_watch;
 
+bool is_container(Kind kind) {
+  return kind == Kind::array || kind == Kind::object;
+}
+
 // A type the handler asked for: a getter decides, a type check only where
-// no getter has.
+// no getter has. json-c reads an array or an object as a number or a text
+// too (0, its JSON text), never the other way round: asking for a container,
+// even by a type check, wins over a number or a text asked for first.
 void note(Node *node, Kind kind, bool firm) {
-  if (!node || node->firm) return;
+  if (!node || kind == Kind::unknown) return;
+  if (is_container(kind) && !is_container(node->kind)) {
+    node->kind = kind;
+    node->firm = true;
+    return;
+  }
+  if (node->firm) return;
   if (firm || node->kind == Kind::unknown) node->kind = kind;
   node->firm = firm;
 }
@@ -75,13 +93,14 @@ void note_member(const json_object *o, const char *key, const json_object *value
   if (value) g_watch.seen[value] = member.get();
 }
 
-void note_element(const json_object *array, const json_object *element) {
+void note_element(const json_object *array, size_t index, const json_object *element) {
   std::lock_guard<std::mutex> lock(g_watch.mu);
   Node *node = g_watch.active ? tracked(array) : nullptr;
   if (!node) return;
   note(node, Kind::array, true);
-  if (!node->items) node->items = std::make_unique<Node>();
-  if (element) g_watch.seen[element] = node->items.get();
+  if (index >= kMaxPositions) return;
+  while (node->elements.size() <= index) node->elements.push_back(std::make_unique<Node>());
+  if (element) g_watch.seen[element] = node->elements[index].get();
 }
 
 // A parse of the request text (or of a part of it) gives its root.
@@ -198,7 +217,7 @@ size_t __wrap_json_object_array_length(const json_object *o) {
 json_object *__real_json_object_array_get_idx(const json_object *o, size_t i);
 json_object *__wrap_json_object_array_get_idx(const json_object *o, size_t i) {
   json_object *element = __real_json_object_array_get_idx(o, i);
-  note_element(o, element);
+  note_element(o, i, element);
   return element;
 }
 int __real_json_object_is_type(const json_object *o, json_type type);
@@ -237,7 +256,7 @@ namespace {
 // then lasts its whole budget: 1000 polls are 5 ms).
 constexpr std::chrono::microseconds kAnsweredPoll{2000};
 constexpr std::chrono::microseconds kSilentPoll{5};
-constexpr int kMaxRounds = 6;
+constexpr int kMaxRounds = 8;
 // An upload lands in /tmp under the client's base name.
 constexpr const char *kUploadProbe = "/tmp/apilearn-upload.bin";
 
@@ -253,6 +272,12 @@ const char *kind_name(Kind kind) {
   }
 }
 
+void add_element_schemas(json_object *schema, const Node &node);
+
+std::string plain_text(json_object *value) {
+  return json_object_to_json_string_ext(value, JSON_C_TO_STRING_PLAIN);
+}
+
 // JSON Schema of what the handler asked of a value.
 json_object *schema_of(const Node &node) {
   json_object *schema = json_object_new_object();
@@ -266,11 +291,61 @@ json_object *schema_of(const Node &node) {
     }
     json_object_object_add(schema, "properties", properties);
   }
-  if (node.kind == Kind::array && node.items) {
-    json_object_object_add(schema, "items", schema_of(*node.items));
-  }
+  if (node.kind == Kind::array && !node.elements.empty()) add_element_schemas(schema, node);
   return schema;
 }
+
+// One node asked all that `nodes` were asked (the first kind known).
+std::unique_ptr<Node> merged(const std::vector<const Node *> &nodes) {
+  auto out = std::make_unique<Node>();
+  std::map<std::string, std::vector<const Node *>> members;
+  size_t positions = 0;
+  for (const Node *node : nodes) {
+    if (out->kind == Kind::unknown) out->kind = node->kind;
+    for (const auto &[key, member] : node->members) members[key].push_back(member.get());
+    positions = std::max(positions, node->elements.size());
+  }
+  for (const auto &[key, list] : members) out->members[key] = merged(list);
+  for (size_t i = 0; i < positions; i++) {
+    std::vector<const Node *> list;
+    for (const Node *node : nodes) {
+      if (i < node->elements.size()) list.push_back(node->elements[i].get());
+    }
+    out->elements.push_back(merged(list));
+  }
+  return out;
+}
+
+// Elements sent in the last rounds of an array whose layout is not known.
+constexpr size_t kLayoutProbe = 3;
+
+// "items" when every element was asked for as the same kind (a loop), else
+// "prefixItems" with one schema per position (a fixed layout: kinds that
+// differ, or a few positions asked of a longer array; a loop bounded by a
+// count reads one element of it, as the counts sent are 0 and 1). Called
+// with the watch locked: no wrapped json-c call here.
+void add_element_schemas(json_object *schema, const Node &node) {
+  std::vector<const Node *> elements;
+  Kind kind = Kind::unknown;
+  bool same = true;
+  for (const auto &element : node.elements) {
+    elements.push_back(element.get());
+    if (element->kind == Kind::unknown) continue;
+    same = same && (kind == Kind::unknown || kind == element->kind);
+    kind = element->kind;
+  }
+  if (elements.size() > 1 && elements.size() < kLayoutProbe) same = false;
+  if (same) {
+    json_object_object_add(schema, "items", schema_of(*merged(elements)));
+    return;
+  }
+  json_object *positions = json_object_new_array();
+  for (const Node *element : elements) json_object_array_add(positions, schema_of(*element));
+  json_object_object_add(schema, "prefixItems", positions);
+}
+
+// Elements of an array whose positions are not known yet, in a request.
+size_t g_sample_length = 1;
 
 // A request holding every member learnt so far, numbers and texts `value`.
 json_object *sample_of(const Node &node, int value) {
@@ -284,8 +359,12 @@ json_object *sample_of(const Node &node, int value) {
     }
     case Kind::array: {
       json_object *array = json_object_new_array();
-      json_object_array_add(array, node.items ? sample_of(*node.items, value)
-                                              : json_object_new_int(value));
+      for (const auto &element : node.elements) json_object_array_add(array, sample_of(*element, value));
+      // Longer arrays show a fixed layout: its later positions are asked for.
+      for (size_t i = node.elements.size(); i < g_sample_length; i++) {
+        json_object_array_add(array, node.elements.empty() ? json_object_new_int(value)
+                                                           : sample_of(*node.elements[0], value));
+      }
       return array;
     }
     case Kind::string: return json_object_new_string(value ? "1" : "0");
@@ -294,9 +373,10 @@ json_object *sample_of(const Node &node, int value) {
   }
 }
 
+// The same, releasing the value.
 std::string json_text(json_object *value) {
   JsonPtr owned(value);
-  return json_object_to_json_string_ext(value, JSON_C_TO_STRING_PLAIN);
+  return plain_text(value);
 }
 
 std::string request_text(int value) {
@@ -436,9 +516,11 @@ void Learner::note_reply(const std::string &reply) {
   }
 }
 
-// Rounds of requests holding every member learnt so far, until a round
-// adds nothing.
-void Learner::learn_members(const WebRes &row, int value) {
+// Rounds of requests holding every member learnt so far (numbers and texts
+// `value`, arrays of a layout not known yet `array_length` long), until a
+// round adds nothing.
+void Learner::learn_members(const WebRes &row, int value, size_t array_length) {
+  g_sample_length = array_length;
   for (int round = 0; round < kMaxRounds; round++) {
     std::string before = learnt_so_far();
     run(row, request_text(value));
@@ -498,8 +580,9 @@ json_object *Learner::learn(const WebRes &row) {
   reset_watch();
   json_object *replies = json_object_new_array();
   replies_ = replies;
-  learn_members(row, 0);
-  learn_members(row, 1);
+  learn_members(row, 0, 1);
+  learn_members(row, 1, 1);
+  learn_members(row, 1, kLayoutProbe);
   bool upload = opens_upload(row);
   // The daemon silent: the replies of a failed exchange.
   sweep::set_daemon_mode(*daemon_, sweep::DaemonMode::silent);

@@ -34,7 +34,7 @@ class Learner {
 
  private:
   std::string run(const WebRes &row, const std::string &text);
-  void learn_members(const WebRes &row, int value);
+  void learn_members(const WebRes &row, int value, size_t array_length);
   bool opens_file(const WebRes &row);
   bool opens_upload(const WebRes &row);
   void note_reply(const std::string &reply);

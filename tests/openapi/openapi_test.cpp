@@ -35,9 +35,19 @@ int on_probe_members(char *text) {
   return 0;
 }
 
-// An array of objects, refused unless it is one.
+// An array of objects, refused unless it is one; and an array of numbers
+// that is first checked as a number (json-c reads an array as 0).
 int on_probe_rules(char *text) {
   JsonPtr root(get_request_tokener_json_object(text));
+  if (member_int(root.get(), "channels") < 0) return 0;
+  json_object *channels = json_member(root.get(), "channels");
+  for (int i = 0; i < array_length(channels); i++) element_int(channels, i);
+  // A fixed layout: ["08:00", "18:00", 1].
+  json_object *plan = json_member(root.get(), "plan");
+  char start[8], end[8];
+  json_copy_text(array_at(plan, 0), start, sizeof start);
+  json_copy_text(array_at(plan, 1), end, sizeof end);
+  element_int(plan, 2);
   json_object *rules = json_member(root.get(), "rules");
   if (!json_object_is_type(rules, json_type_array)) {
     reply_text("Error");
@@ -146,6 +156,16 @@ TEST_F(OpenApi, NestedMembersAreLearntRoundByRound) {
   EXPECT_EQ(text_at(rules, {"items", "type"}), "object");
   EXPECT_EQ(text_at(rules, {"items", "properties", "id", "type"}), "integer");
   EXPECT_EQ(text_at(rules, {"items", "properties", "label", "type"}), "string");
+  // Asked for as a number first, then as an array: the array it is.
+  json_object *channels = at(learnt("/9902"), {"body", "properties", "channels"});
+  EXPECT_EQ(text_at(channels, {"type"}), "array");
+  EXPECT_EQ(text_at(channels, {"items", "type"}), "integer");
+  // Positions asked for differently are a fixed layout.
+  json_object *plan = at(learnt("/9902"), {"body", "properties", "plan"});
+  EXPECT_EQ(text_at(plan, {"prefixItems", "0", "type"}), "string");
+  EXPECT_EQ(text_at(plan, {"prefixItems", "1", "type"}), "string");
+  EXPECT_EQ(text_at(plan, {"prefixItems", "2", "type"}), "integer");
+  EXPECT_FALSE(at(plan, {"items"}));
 }
 
 TEST_F(OpenApi, AnUploadHasItsFilePartAndQuery) {

@@ -1,14 +1,14 @@
 // The OpenAPI document validates, and describes exactly the registered
 // endpoints: one operation each, with its row's summary, table and handler.
 //
-//   node validate_doc.js DOC WEBCGI NODE_MODULES
+//   node validate_doc.js DOC WEBCGI NODE_MODULES EXAMPLES
 'use strict';
 
 const assert = require('node:assert/strict');
 const path = require('node:path');
 const { execFileSync } = require('node:child_process');
 
-const [docFile, program, modulesDir] = process.argv.slice(2);
+const [docFile, program, modulesDir, examplesFile] = process.argv.slice(2);
 const SwaggerParser = require(path.join(modulesDir, '@apidevtools/swagger-parser'));
 
 const PREFIX = '/cgi-bin/webcgi';
@@ -33,12 +33,45 @@ function* schemaTypes(schema) {
   yield* types;
   for (const inner of Object.values(schema.properties || {})) yield* schemaTypes(inner);
   if (schema.items) yield* schemaTypes(schema.items);
+  for (const inner of schema.prefixItems || []) yield* schemaTypes(inner);
 }
 
 function* operationSchemas(op) {
   for (const media of Object.values(op.requestBody?.content || {})) yield media.schema;
   for (const response of Object.values(op.responses || {})) {
     for (const media of Object.values(response.content || {})) yield media.schema;
+  }
+}
+
+// The JSON type of a value as a schema names it.
+function typeOf(value) {
+  if (Array.isArray(value)) return 'array';
+  if (value === null) return 'null';
+  if (Number.isInteger(value)) return 'integer';
+  return typeof value === 'number' ? 'number' : typeof value;
+}
+
+// Where `value` has another type than `schema` asks for. An integer passes
+// for a number, and a number for a text (json-c reads it as its digits);
+// members the schema does not know pass.
+function* mismatches(schema, value, where) {
+  if (!schema || !schema.type) return;
+  const actual = typeOf(value);
+  const numeric = actual === 'integer' || actual === 'number';
+  const ok = actual === schema.type || (schema.type === 'number' && actual === 'integer') ||
+    (schema.type === 'string' && numeric);
+  if (!ok) {
+    yield `${where}: ${JSON.stringify(value)} is no ${schema.type}`;
+    return;
+  }
+  if (actual === 'object') {
+    for (const [key, inner] of Object.entries(value)) yield* mismatches(schema.properties?.[key], inner, `${where}.${key}`);
+  } else if (actual === 'array') {
+    // A fixed layout names its positions; elements past them are not read.
+    const positions = schema.prefixItems || [];
+    for (const [i, inner] of value.entries()) {
+      yield* mismatches(positions.length ? positions[i] : schema.items, inner, `${where}[${i}]`);
+    }
   }
 }
 
@@ -109,6 +142,35 @@ async function main() {
         for (const type of schemaTypes(schema)) assert.ok(TYPES.has(type), `${p}: type ${type}`);
       }
     }
+  });
+
+  await check('real handlers show what they read: members with their types, an upload its file part', () => {
+    const body = (p) => Object.values(doc.paths[PREFIX + p])[0].requestBody?.content || {};
+    const shares = body('/6201')['application/json']?.schema?.properties || {};
+    assert.deepEqual([shares.num, shares.port, shares.vendor], [
+      { type: 'integer' }, { type: 'array', items: { type: 'integer' } }, { type: 'array', items: { type: 'string' } },
+    ]);
+    const upload = body('/1008')['multipart/form-data']?.schema;
+    assert.deepEqual(upload?.properties?.file, {
+      type: 'string', format: 'binary', contentMediaType: 'application/octet-stream',
+    });
+  });
+
+  await check("the console's example requests send the types the handlers read", () => {
+    const examples = JSON.parse(require('node:fs').readFileSync(examplesFile, 'utf8'));
+    const wrong = [];
+    for (const [p, example] of Object.entries(examples)) {
+      const item = doc.paths[PREFIX + p];
+      if (!item || example.kind !== 'json') continue;
+      const schema = Object.values(item)[0].requestBody?.content?.['application/json']?.schema;
+      let body = example.body;
+      if (typeof body === 'string') {
+        // The console sends a text body as it is: a bare number is JSON too.
+        try { body = JSON.parse(body); } catch { continue; }
+      }
+      for (const where of mismatches(schema, body, p)) wrong.push(where);
+    }
+    assert.deepEqual(wrong, []);
   });
 
   console.log(`${results.passed} passed, ${results.failed} failed`);
