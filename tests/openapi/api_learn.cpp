@@ -1,6 +1,7 @@
 #include "api_learn.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -8,7 +9,6 @@
 #include <map>
 #include <mutex>
 #include <set>
-#include <strings.h>
 #include <sys/inotify.h>
 #include <unistd.h>
 #include <vector>
