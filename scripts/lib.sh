@@ -193,11 +193,17 @@ DEMO_PACKAGES=(socat curl)
 # The console's browser test: Debian's chromium, driven from Node.js.
 BROWSER_PACKAGES=(chromium nodejs)
 
-# ensure_browser_packages : chromium, Node.js and npm. A Node.js package that
-# carries npm itself (and conflicts with Debian's npm) is left as it is.
+# ensure_npm : Node.js and npm. A Node.js package that carries npm itself
+# (and conflicts with Debian's npm) is left as it is.
+ensure_npm() {
+  ensure_packages nodejs
+  command -v npm >/dev/null || ensure_packages npm
+}
+
+# ensure_browser_packages : chromium, Node.js and npm.
 ensure_browser_packages() {
   ensure_packages "${BROWSER_PACKAGES[@]}"
-  command -v npm >/dev/null || ensure_packages npm
+  ensure_npm
 }
 
 # install_console_test_modules BUILD_DIR : the browser test's npm packages,
@@ -208,6 +214,18 @@ install_console_test_modules() {
   mkdir -p "$dir"
   cp "$ROOT/tests/console/package.json" "$ROOT/tests/console/package-lock.json" "$dir/"
   (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error --cache "$1/npm-cache")
+}
+
+# install_api_page_modules BUILD_DIR : Swagger UI for the demo's API page,
+# exactly as locked in deploy/api-page, into BUILD_DIR/api-page. No install
+# script runs (one would report the install to its maker). Inside a device
+# root (no network) whoever started it installed them.
+install_api_page_modules() {
+  [ "${DEVROOT:-}" = 1 ] && return 0
+  local dir=$1/api-page
+  mkdir -p "$dir"
+  cp "$ROOT/deploy/api-page/package.json" "$ROOT/deploy/api-page/package-lock.json" "$dir/"
+  (cd "$dir" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error --cache "$1/npm-cache")
 }
 
 # configure_build DIR [cmake options...] : configures DIR unless it already is.

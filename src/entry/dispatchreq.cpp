@@ -99,6 +99,11 @@ const char *web_access_name(WebAccess access) {
   return "admin";
 }
 
+const char *webres_slot_table(int slot) {
+  if (slot < 0 || slot >= MAX_WEBREQ_COUNT || !g_webres_used[slot]) return "";
+  return webres_table_name(g_webres_table[slot]);
+}
+
 void webres_write_catalogue(FILE *out) {
   for (int slot = 0; slot < MAX_WEBREQ_COUNT; slot++) {
     if (!g_webres_used[slot]) continue;

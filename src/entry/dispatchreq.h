@@ -67,6 +67,8 @@ int DispatchWebReq(const char *path, char *text);
 int WebResCount();  // records registered now
 // The record in `slot` (0 to 511), or null when the slot is free.
 const WebRes *WebResSlot(int slot);
+// The name of the table that registered `slot` ("" when none was given).
+const char *webres_slot_table(int slot);
 
 // Registration order of the module tables (fixes their slots).
 enum WebResTableOrder {

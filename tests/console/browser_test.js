@@ -436,6 +436,33 @@ async function main() {
     await context.close();
   });
 
+  await check('the API page lists every operation, and one runs against the demo', async () => {
+    const context = await browser.newContext({ viewport: { width: 1280, height: 900 } });
+    context.on('request', (r) => requested.push(r.url()));
+    const p = await context.newPage();
+    p.setDefaultTimeout(20000);
+    await p.goto(`${BASE}/`);
+    await logIn(p, 'admin', 'admin123');
+    await visible(p, '#view-home');
+    await p.click('#api-link');
+    await p.waitForURL(`${BASE}/api/`);
+    const doc = await (await fetch(`${BASE}/api/openapi.json`)).json();
+    assert.deepEqual(Object.keys(doc.paths).sort(), [...paths].map((x) => `/cgi-bin/webcgi${x}`).sort());
+    // The disk list: its table's section, then the operation, then "Try it out".
+    await p.click('#operations-tag-storage');
+    const op = p.locator('#operations-storage-on_get_disk_info');
+    await op.locator('.opblock-summary-control').click();
+    await op.locator('button.try-out__btn').click();
+    await op.locator('button.execute').click();
+    const status = op.locator('.live-responses-table .response .response-col_status');
+    await status.waitFor();
+    assert.equal((await status.textContent()).trim(), '200');
+    const body = await op.locator('.live-responses-table .response-col_description pre').first().textContent();
+    assert.match(body, /WDC WD20PURZ/);
+    await p.screenshot({ path: path.join(shotsDir, 'api-page.png'), fullPage: true });
+    await context.close();
+  });
+
   await check('nothing was fetched from anywhere but the recorder', async () => {
     const foreign = requested.filter((u) => !u.startsWith(`${BASE}/`) && !u.startsWith('data:'));
     assert.deepEqual(foreign, []);
