@@ -54,7 +54,7 @@ bool send_request(int request_code, const void *payload, int payload_length) {
 // completion flag. The poll and send periods are test settings, not
 // request state.
 void reset_exchange_state() {
-  kx_sock_uninit();
+  kx_sock_reset();
   g_dispatcher = nullptr;
   g_callback_done = 0;
 }
