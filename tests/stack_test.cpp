@@ -1,5 +1,7 @@
 // The whole stack as the demo runs it: lighttpd with mod_cgi in front of
 // webcgi, coresim behind it, factory settings seeded; requests over HTTP.
+// With MODE=fastcgi in the environment (the test stack_tests_fastcgi) the
+// same requests go to persistent webcgi processes through mod_fastcgi.
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
