@@ -51,12 +51,18 @@ void on_stop(int) {
   if (g_listen_fd >= 0) shutdown(g_listen_fd, SHUT_RDWR);
 }
 
+void on_broken_pipe(int) {}
+
 void install_stop_handlers() {
   struct sigaction sa = {};
   sa.sa_handler = on_stop;  // no SA_RESTART: a blocked accept returns
   sigemptyset(&sa.sa_mask);
   for (int sig : {SIGTERM, SIGINT, SIGUSR1}) sigaction(sig, &sa, nullptr);
-  signal(SIGPIPE, SIG_IGN);  // a client gone mid-reply is a failed write, not the end
+  // A client gone mid-reply is a failed write, not the end of the process.
+  // Caught rather than ignored: the commands a handler runs start with the
+  // default, as under CGI (an ignored signal would stay ignored across exec).
+  sa.sa_handler = on_broken_pipe;
+  sigaction(SIGPIPE, &sa, nullptr);
 }
 
 int serve_one(FCGX_Request &request) {
