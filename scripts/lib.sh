@@ -181,11 +181,11 @@ ensure_armhf_packages() {
 
 # What building and testing the native program needs.
 NATIVE_PACKAGES=(g++ cmake ninja-build pkg-config libjson-c-dev libsqlite3-dev libssl-dev libjpeg62-turbo-dev
-  libgtest-dev util-linux iproute2 net-tools procps lighttpd)
+  libgtest-dev util-linux iproute2 net-tools procps lighttpd libfcgi-dev libfcgi-bin)
 
 # The board build: cross compiler, armhf libraries, and qemu-arm for its tests.
 ARMHF_PACKAGES=(g++-arm-linux-gnueabihf qemu-user libc6:armhf libstdc++6:armhf
-  libjson-c-dev:armhf libsqlite3-dev:armhf libssl-dev:armhf libgtest-dev:armhf libjpeg62-turbo-dev:armhf)
+  libjson-c-dev:armhf libsqlite3-dev:armhf libssl-dev:armhf libgtest-dev:armhf libjpeg62-turbo-dev:armhf libfcgi-dev:armhf)
 
 # What the demo needs besides the native build (also tested by scripts/test).
 DEMO_PACKAGES=(socat curl)

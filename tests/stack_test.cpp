@@ -1,5 +1,7 @@
 // The whole stack as the demo runs it: lighttpd with mod_cgi in front of
 // webcgi, coresim behind it, factory settings seeded; requests over HTTP.
+// With MODE=fastcgi in the environment (the test stack_tests_fastcgi) the
+// same requests go to persistent webcgi processes through mod_fastcgi.
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -101,6 +103,9 @@ class Stack : public ::testing::Test {
                             : "printf '#!/bin/sh\\nexec " + emulator + PROBE_PROGRAM +
                                   "\\n' > /opt/app/www/cgi-bin/probe && chmod 755 /opt/app/www/cgi-bin/probe";
     ASSERT_EQ(system(probe.c_str()), 0);
+    // The same program under mod_cgi whatever the mode, for comparison (a
+    // name outside the FastCGI prefix /cgi-bin/webcgi).
+    ASSERT_EQ(system("ln -sf webcgi /opt/app/www/cgi-bin/cgi-webcgi"), 0);
   }
 };
 
@@ -221,6 +226,23 @@ TEST_F(Stack, PathWithoutHandlerAnswersEmptyAndTheServerStaysUp) {
   r = http("POST", "/cgi-bin/webcgi/2026", R"({"cmd": "again"})", "application/json",
            admin_cookie());
   EXPECT_NE(r.body.find("done: again"), std::string::npos);
+}
+
+// Reads of the console's panes and a few more, each through /cgi-bin/webcgi
+// (persistent processes under MODE=fastcgi) and through mod_cgi: the same
+// status, type and body, with and without a session.
+TEST_F(Stack, TheModeOfTheProgramChangesNoReply) {
+  std::string cookie = admin_cookie();
+  for (const char *path : {"/6100", "/6070", "/6108", "/8002", "/2001", "/6042", "/6044",
+                           "/9999", "/1040x"}) {
+    for (const std::string &session : {cookie, std::string()}) {
+      HttpReply served = http("GET", std::string("/cgi-bin/webcgi") + path, "", "", session);
+      HttpReply cgi = http("GET", std::string("/cgi-bin/cgi-webcgi") + path, "", "", session);
+      EXPECT_EQ(served.status, cgi.status) << path;
+      EXPECT_EQ(served.headers["content-type"], cgi.headers["content-type"]) << path;
+      EXPECT_EQ(served.body, cgi.body) << path;
+    }
+  }
 }
 
 // The program's catalogue as `webcgi --endpoints` prints it: per line the

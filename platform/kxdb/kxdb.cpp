@@ -47,6 +47,8 @@ class Statement {
 
 struct Database {
   sqlite3 *db = nullptr;
+  dev_t dev = 0;  // the file the connection opened: a replaced file
+  ino_t ino = 0;  // (configuration import) is opened anew
   ~Database() { sqlite3_close_v2(db); }
 };
 
@@ -79,7 +81,9 @@ sqlite3 *database(const char *file, bool create) {
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
   if (sqlite3_open_v2(file, &d->db, flags, nullptr) != SQLITE_OK) return nullptr;
   sqlite3_busy_timeout(d->db, kBusyTimeoutMs);
-  if (!ensure_schema(d->db)) return nullptr;
+  if (!ensure_schema(d->db) || stat(file, &st) != 0) return nullptr;
+  d->dev = st.st_dev;
+  d->ino = st.st_ino;
   sqlite3 *db = d->db;
   dbs.emplace(file, std::move(d));
   return db;
@@ -260,4 +264,15 @@ int kxdb_param_set(const char *file, const char *key, const char *value) {
 
 void kxdb_close_all() {
   open_databases().clear();
+}
+
+void kxdb_refresh() {
+  auto &dbs = open_databases();
+  for (auto it = dbs.begin(); it != dbs.end();) {
+    Database &d = *it->second;
+    if (!sqlite3_get_autocommit(d.db)) exec(d.db, "ROLLBACK");
+    struct stat st;
+    bool same = stat(it->first.c_str(), &st) == 0 && st.st_dev == d.dev && st.st_ino == d.ino;
+    it = same ? std::next(it) : dbs.erase(it);
+  }
 }

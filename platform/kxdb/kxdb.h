@@ -64,6 +64,13 @@ int kxdb_param_set(const char *file, const char *key, const char *value);
 // Closes every open database (tests start each case from fresh files).
 void kxdb_close_all();
 
+// Between requests of a persistent process: rolls back a transaction left
+// open, and closes the connection of a file that was removed or replaced
+// since it was opened. Every read is a transaction of its own (no statement
+// or value is kept across calls), so an open connection sees what another
+// process committed before the read began.
+void kxdb_refresh();
+
 // A typed record read that yields the factory default (zeroed, key set by
 // the caller beforehand) for a key never written. 0 or -1.
 inline int kxdb_read_or_default(const char *file, const char *kind, int idx, void *record,

@@ -115,6 +115,18 @@ void kx_sock_uninit() {
   drop_connection();
 }
 
+void kx_sock_reset() {
+  drop_connection();
+  std::lock_guard<std::mutex> lock(g_client.mu);
+  g_client.callback = nullptr;
+  g_client.context = 0;
+  g_client.path[0] = '\0';
+  g_client.muted = false;
+  g_client.ended = false;
+  g_client.seq = 0;
+  g_client.send_timeout = std::chrono::microseconds(10000);
+}
+
 bool kx_sock_wait_until(bool (*done)(), Clock::time_point deadline) {
   std::unique_lock<std::mutex> lock(g_client.mu);
   g_client.delivered.wait_until(lock, deadline, [done] { return done() || g_client.ended; });

@@ -27,6 +27,10 @@ void kx_sock_set_send_timeout(std::chrono::microseconds timeout);
 // Closes the client; no callback runs after it returns.
 void kx_sock_uninit();
 
+// Closes the client and puts it back as a new process has it (no callback,
+// sequence numbers from 1 again): between requests of a persistent process.
+void kx_sock_reset();
+
 // Sleeps until `done()` holds (tested after each delivered callback), the
 // connection ends or breaks (closed by the daemon, or a frame that breaks the
 // protocol), or the deadline passes. True when `done()` holds. When it

@@ -10,6 +10,7 @@
 #include "camera_util.h"
 #include "channel_records.h"
 #include "kxdb_osd.h"
+#include "request_reset.h"
 
 using namespace camera;
 
@@ -327,3 +328,11 @@ void on_get_ipc_record_days_cb(const void *payload, int) {
   }
   reply_json(reply.get());
 }
+
+namespace {
+void reset_channel_list() {
+  g_list = {};
+}
+}  // namespace
+
+CGI_RESET_HOOK(reset_channel_list)

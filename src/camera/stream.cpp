@@ -8,6 +8,7 @@
 #include "kxdb_camera.h"
 #include "kxdb_ipc_model.h"
 #include "kxdb_osd.h"
+#include "request_reset.h"
 
 using namespace camera;
 
@@ -226,3 +227,11 @@ void on_set_ipc_stream_param_cb(const void *payload, int) {
   json_add_text(reply.get(), "res", text);
   reply_json(reply.get());
 }
+
+namespace {
+void reset_stored_channel() {
+  g_stored = {};
+}
+}  // namespace
+
+CGI_RESET_HOOK(reset_stored_channel)

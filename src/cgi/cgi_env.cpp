@@ -1,4 +1,5 @@
-// The CGI environment of the request, captured once at start.
+// The CGI environment of the request, captured once at start (under
+// FastCGI: at the start of each request, from the request's parameters).
 #include <cctype>
 #include <climits>
 #include <cstdlib>
@@ -6,6 +7,9 @@
 #include <strings.h>
 
 #include "cgic.h"
+#include "request_reset.h"
+
+extern char **environ;
 
 const char *cgiServerSoftware = "";
 const char *cgiServerName = "";
@@ -35,9 +39,13 @@ int cgiContentLength;
 FILE *cgiIn = stdin;
 FILE *cgiOut = stdout;
 
-static const char *env_or_empty(const char *name) {
-  const char *v = getenv(name);
-  return v ? v : "";
+// The value of `name` in `envp` ("NAME=value" entries), or null.
+static const char *lookup(char **envp, const char *name) {
+  size_t n = strlen(name);
+  for (char **e = envp; e && *e; e++) {
+    if (strncmp(*e, name, n) == 0 && (*e)[n] == '=') return *e + n + 1;
+  }
+  return nullptr;
 }
 
 void cgiParseContentType(const char *value) {
@@ -66,6 +74,14 @@ void cgiParseContentType(const char *value) {
 }
 
 void cgiCaptureEnvironment() {
+  cgiCaptureEnvironmentFrom(environ, stdin, stdout);
+}
+
+void cgiCaptureEnvironmentFrom(char **envp, FILE *in, FILE *out) {
+  auto env_or_empty = [envp](const char *name) {
+    const char *v = lookup(envp, name);
+    return v ? v : "";
+  };
   cgiServerSoftware = env_or_empty("SERVER_SOFTWARE");
   cgiServerName = env_or_empty("SERVER_NAME");
   cgiGatewayInterface = env_or_empty("GATEWAY_INTERFACE");
@@ -82,17 +98,28 @@ void cgiCaptureEnvironment() {
   cgiRemoteUser = env_or_empty("REMOTE_USER");
   cgiRemoteIdent = env_or_empty("REMOTE_IDENT");
   cgiServerAddr = env_or_empty("HTTP_HOST");
-  cgiParseContentType(getenv("CONTENT_TYPE"));
+  cgiParseContentType(lookup(envp, "CONTENT_TYPE"));
   long length = strtol(env_or_empty("CONTENT_LENGTH"), nullptr, 10);
   cgiContentLength = length > INT_MAX ? INT_MAX : length < INT_MIN ? INT_MIN : (int)length;
   cgiAccept = env_or_empty("HTTP_ACCEPT");
   cgiUserAgent = env_or_empty("HTTP_USER_AGENT");
   cgiReferrer = env_or_empty("HTTP_REFERER");
   cgiCookie = env_or_empty("HTTP_COOKIE");
-  cgiIn = stdin;
-  cgiOut = stdout;
+  cgiIn = in;
+  cgiOut = out;
   cgiFormEntryFirst = nullptr;
 }
+
+namespace {
+// Back to the state before any capture. The form entries are released by
+// the intake (free_list) before the reset runs; anything left is released here.
+void reset_cgi_environment() {
+  free_list();
+  static char *const empty[] = {nullptr};
+  cgiCaptureEnvironmentFrom(const_cast<char **>(empty), stdin, stdout);
+}
+}  // namespace
+CGI_RESET_HOOK(reset_cgi_environment)
 
 bool cgiStrEqNc(const char *a, const char *b) {
   return strcasecmp(a, b) == 0;

@@ -38,6 +38,10 @@ extern FILE *cgiOut;
 // Reads the CGI variables from the process environment, splits the content
 // type into media type and boundary, and clears the form-entry list.
 void cgiCaptureEnvironment();
+// The same from a list of "NAME=value" entries (a FastCGI request's
+// parameters), with the request's input and output streams. The strings
+// are used in place: they must live until the request ends.
+void cgiCaptureEnvironmentFrom(char **envp, FILE *in, FILE *out);
 // Splits a Content-Type value into cgiContentType and cgiMultipartBoundary.
 void cgiParseContentType(const char *value);
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "cgic.h"
+#include "request_reset.h"
 #include "settings.h"
 
 namespace {
@@ -17,7 +18,14 @@ void refuse(int status, const char *reason) {
   fflush(cgiOut);
 }
 
+void reset_admitted_session() {
+  g_session_admitted = false;
+  memset(g_session_user, 0, sizeof g_session_user);
+}
+
 }  // namespace
+
+CGI_RESET_HOOK(reset_admitted_session)
 
 bool web_access_guarded() {
   return param_int(PARAM_WEB_AUTH) == 1;

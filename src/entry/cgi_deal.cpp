@@ -13,6 +13,8 @@
 #include "cgi_log.h"
 #include "cgic.h"
 #include "dispatchreq.h"
+#include "kxdb.h"
+#include "request_reset.h"
 
 namespace {
 
@@ -160,5 +162,14 @@ int cgi_serve_request() {
   fflush(cgiOut);
   cgi_stop_ipc();  // the receive thread ends before the process does
   free_list();
+  return status;
+}
+
+int cgi_serve_persistent(char **envp, FILE *in, FILE *out) {
+  kxdb_refresh();  // a database file replaced since the last request is opened anew
+  cgiCaptureEnvironmentFrom(envp, in, out);
+  int status = cgi_serve_request();
+  fflush(out);
+  cgi_request_reset();
   return status;
 }

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "cgic.h"
+#include "request_reset.h"
 
 std::atomic<int> g_callback_done{0};
 
@@ -49,7 +50,18 @@ bool send_request(int request_code, const void *payload, int payload_length) {
   }
 }
 
+// The channel is closed and no exchange is under way: no dispatcher, no
+// completion flag. The poll and send periods are test settings, not
+// request state.
+void reset_exchange_state() {
+  kx_sock_reset();
+  g_dispatcher = nullptr;
+  g_callback_done = 0;
+}
+
 }  // namespace
+
+CGI_RESET_HOOK(reset_exchange_state)
 
 int cgi_ipc_wait_polls(int request_code) {
   if (code_in(request_code, {3700, 3702})) return 1500;

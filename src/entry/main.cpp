@@ -1,4 +1,6 @@
-// The recorder's web program: one process per HTTP request (CGI).
+// The recorder's web program: one process per HTTP request (CGI), or a
+// persistent FastCGI application (`--fastcgi PATH`, or started by the web
+// server with its listening socket on standard input).
 //
 // Run outside CGI (no REQUEST_METHOD), `webcgi --endpoints` prints the
 // catalogue of endpoints and `webcgi --openapi [LEARNT]` its OpenAPI
@@ -12,6 +14,7 @@
 #include "cgi_deal.h"
 #include "cgic.h"
 #include "dispatchreq.h"
+#include "fastcgi.h"
 #include "openapi.h"
 
 namespace {
@@ -26,6 +29,7 @@ int command_line(int argc, char **argv) {
     bool written = webres_write_openapi(stdout, argc == 3 ? argv[2] : nullptr);
     return written && fflush(stdout) == 0 ? 0 : 1;
   }
+  if (argc == 3 && strcmp(argv[1], "--fastcgi") == 0) return fastcgi_serve_at(argv[2]);
   return -1;
 }
 
@@ -36,6 +40,7 @@ int main(int argc, char **argv) {
     int status = command_line(argc, argv);
     if (status >= 0) return status;
   }
+  if (fastcgi_started_by_server()) return fastcgi_serve(0);
   cgiCaptureEnvironment();
   return cgi_serve_request();
 }

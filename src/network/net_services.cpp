@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "network.h"
+#include "request_reset.h"
 
 using namespace network;
 
@@ -341,3 +342,11 @@ void on_get_ddns_status_cb(int count, const void *payload) {
   int32_t status;
   if (first_int(count, payload, &status)) reply_int_done("status", status);
 }
+
+namespace {
+void reset_time_taken() {
+  g_time_taken = false;
+}
+}  // namespace
+
+CGI_RESET_HOOK(reset_time_taken)

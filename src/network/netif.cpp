@@ -20,6 +20,7 @@
 
 #include "kxstd.h"
 #include "web_utils.h"
+#include "request_reset.h"
 
 namespace {
 
@@ -237,8 +238,19 @@ int if_get_netcount() {
   return count;
 }
 
+namespace {
+// The counters of the request's earlier samples (its first sample of an
+// interface reads as rate 0).
+netif::speed_table g_speed_samples;
+
+void reset_speed_samples() {
+  g_speed_samples = {};
+}
+}  // namespace
+
+CGI_RESET_HOOK(reset_speed_samples)
+
 int if_get_speed(const char *ifname, int64_t *rx_rate, int64_t *tx_rate) {
-  static netif::speed_table samples;
   if (!ifname || !rx_rate || !tx_rate) return -1;
   size_t length = strlen(ifname);
   if (length == 0 || length >= kSpeedNameMax) return -1;
@@ -247,7 +259,7 @@ int if_get_speed(const char *ifname, int64_t *rx_rate, int64_t *tx_rate) {
   if (!read_text(kNetDev, &text) || !netif::netdev_counters(text.c_str(), ifname, &rx, &tx)) {
     return -1;
   }
-  return netif::speed_update(&samples, ifname, rx, tx, monotonic_us(), rx_rate, tx_rate);
+  return netif::speed_update(&g_speed_samples, ifname, rx, tx, monotonic_us(), rx_rate, tx_rate);
 }
 
 int kx_strcmp_two_ip_same_net(const char *ip1, const char *mask1, const char *ip2,

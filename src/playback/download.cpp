@@ -11,6 +11,7 @@
 #include "download_records.h"
 #include "playback_util.h"
 #include "remote_backup.h"
+#include "request_reset.h"
 
 using namespace playback;
 
@@ -156,3 +157,12 @@ void on_get_download_playtime_cb(const void *payload, int length) {
   const unsigned char *data = static_cast<const unsigned char *>(payload) + sizeof head;
   remote_backup_kxfs_write(&head.frame, head.continuation, data, std::min(head.length, present));
 }
+
+namespace {
+void reset_download() {
+  g_avi = nullptr;
+  g_end_of_data = false;
+}
+}  // namespace
+
+CGI_RESET_HOOK(reset_download)

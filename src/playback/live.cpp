@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "playback_util.h"
+#include "request_reset.h"
 
 using namespace playback;
 
@@ -195,3 +196,12 @@ void on_get_extern_port_cb(const void *payload, int length) {
   json_add_int(reply.get(), "ddns_extern_port", ports.ddns_extern_port);
   reply_json(reply.get());
 }
+
+namespace {
+void reset_live_stream() {
+  g_live.started = false;
+  g_live.channel = 0;
+}
+}  // namespace
+
+CGI_RESET_HOOK(reset_live_stream)

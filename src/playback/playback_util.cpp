@@ -1,4 +1,5 @@
 #include "playback_util.h"
+#include "request_reset.h"
 
 #include <algorithm>
 #include <cctype>
@@ -113,3 +114,11 @@ int32_t log_channel(int32_t channel) {
 }
 
 }  // namespace playback
+
+namespace {
+void reset_playback_session() {
+  playback::forget_session();
+}
+}  // namespace
+
+CGI_RESET_HOOK(reset_playback_session)

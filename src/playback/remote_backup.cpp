@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "cgi_ipc.h"
+#include "request_reset.h"
 
 namespace {
 
@@ -174,6 +175,29 @@ int remote_backup_kxfs_close(kx_avi *handle) {
   return kx_avi_close_fp(handle, 0);
 }
 
+namespace {
+// A download that ended without its close (it cannot, as the handler
+// always closes, but a persistent process must not keep a writer task that
+// writes to the next request's output): stopped, its writer closed, and
+// everything back as at start.
+void reset_remote_backup() {
+  if (g_writer.task.joinable()) {
+    g_writer.running = false;
+    g_writer.task.join();
+  }
+  if (g_writer.avi) kx_avi_close_fp(g_writer.avi, 0);
+  g_writer.avi = nullptr;
+  drop_queue();
+  std::lock_guard<std::mutex> lock(g_writer.producer_mu);
+  g_writer.assembly.reset();
+  g_writer.filled = 0;
+  g_writer.running = false;
+  g_writer.close_requested = false;
+}
+}  // namespace
+
+CGI_RESET_HOOK(reset_remote_backup)
+
 int remote_backup_task_run_status() {
   return g_writer.running.load() ? 1 : 0;
 }
@@ -185,3 +209,5 @@ int remote_backup_queued_frames() {
 int64_t remote_backup_queued_bytes() {
   return g_writer.queued_bytes.load();
 }
+
+

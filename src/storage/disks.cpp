@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "storage_util.h"
+#include "request_reset.h"
 
 using namespace storage;
 
@@ -147,3 +148,11 @@ void on_remove_space_cb(int count, const void *payload) {
   int32_t result;
   if (cgi_answer_status(payload, count * 4, &result)) reply_ok_or_error(result);
 }
+
+namespace {
+void reset_format_result() {
+  g_format_succeeded = false;
+}
+}  // namespace
+
+CGI_RESET_HOOK(reset_format_result)

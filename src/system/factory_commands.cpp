@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "service.h"
+#include "request_reset.h"
 
 namespace {
 
@@ -40,6 +41,9 @@ http_option **cmd_hash = nullptr;
 // Several commands of one request answer one after the other in one reply:
 // only the first writes the header.
 bool g_header_written = false;
+
+// The request's name and value pairs (kept off the stack).
+http_option_pair g_pairs[HTTP_OPTION_PAIRS];
 
 void reply(const char *text) {
   cgi_writeback_webserver(g_header_written ? CGI_REPLY_BODY : CGI_REPLY_TEXT, text);
@@ -302,8 +306,8 @@ int is_httpoption_no_arg(const char *text) {
 int on_factory_command(char *text) {
   g_header_written = false;
   if (!text || hash_table_init() != 0) return cgi_writeback_webserver(CGI_REPLY_TEXT, "ERROR");
-  static http_option_pair pairs[HTTP_OPTION_PAIRS];
-  memset(pairs, 0, sizeof pairs);
+  http_option_pair *pairs = g_pairs;
+  memset(g_pairs, 0, sizeof g_pairs);
   int count = 1;
   if (is_httpoption_no_arg(text)) {
     snprintf(pairs[0].name, sizeof pairs[0].name, "%s", text);
@@ -326,3 +330,13 @@ int on_factory_command(char *text) {
   hash_table_destory();
   return 0;
 }
+
+namespace {
+void reset_factory_command() {
+  g_header_written = false;
+  memset(g_pairs, 0, sizeof g_pairs);
+  hash_table_destory();
+}
+}  // namespace
+
+CGI_RESET_HOOK(reset_factory_command)

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "system.h"
+#include "request_reset.h"
 
 namespace {
 
@@ -89,3 +90,11 @@ void on_user_login_from_mail_cb(int count, const void *payload) {
   fflush(cgiOut);
   g_callback_done = 1;
 }
+
+namespace {
+void reset_mail_login() {
+  g_guarded = false;
+}
+}  // namespace
+
+CGI_RESET_HOOK(reset_mail_login)

@@ -12,6 +12,7 @@
 #include "system.h"
 #include "system_info.h"
 #include "trans.h"
+#include "request_reset.h"
 
 namespace {
 
@@ -389,3 +390,15 @@ int on_check_download_log(char *) {
   cgi_writeback_webserver(CGI_REPLY_TEXT, IsFileExisted(LOG_EXPORT_MARKER) == 0 ? "OK" : "NO");
   return 0;
 }
+
+namespace {
+// The log query's context and the language texts it loaded.
+void reset_log_context() {
+  memset(g_log_language, 0, sizeof g_log_language);
+  g_log_page = 0;
+  g_log_main_type = 0;
+  trans_deinit();
+}
+}  // namespace
+
+CGI_RESET_HOOK(reset_log_context)

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <poll.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -45,14 +46,17 @@ static std::vector<std::string> cgi_environment(const CgiRequest &r) {
   return env;
 }
 
-CgiRun run_cgi(const CgiRequest &request, const std::string &program, int timeout_seconds) {
+// Runs argv_s with env_s, the body on standard input; collects standard output.
+static CgiRun run_process(const std::vector<std::string> &argv_s,
+                          const std::vector<std::string> &env_s, const CgiRequest &request,
+                          int timeout_seconds) {
   CgiRun run;
   int in[2], out[2];
   if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return run;
-  std::vector<std::string> argv_s = cgi_command(program), env_s = cgi_environment(request);
+  std::vector<std::string> args = argv_s, vars = env_s;
   std::vector<char *> argv, envp;
-  for (auto &s : argv_s) argv.push_back(s.data());
-  for (auto &s : env_s) envp.push_back(s.data());
+  for (auto &s : args) argv.push_back(s.data());
+  for (auto &s : vars) envp.push_back(s.data());
   argv.push_back(nullptr);
   envp.push_back(nullptr);
   pid_t pid = fork();
@@ -96,6 +100,59 @@ CgiRun run_cgi(const CgiRequest &request, const std::string &program, int timeou
   feeder.join();
   if (!run.timed_out && WIFEXITED(status)) run.status = WEXITSTATUS(status);
   return run;
+}
+
+CgiRun run_cgi(const CgiRequest &request, const std::string &program, int timeout_seconds) {
+  return run_process(cgi_command(program), cgi_environment(request), request, timeout_seconds);
+}
+
+FastCgiServer::FastCgiServer(const std::string &socket_path, const std::string &program)
+    : socket_path_(socket_path) {
+  unlink(socket_path.c_str());
+  std::vector<std::string> args = cgi_command(program);
+  args.push_back("--fastcgi");
+  args.push_back(socket_path);
+  pid_ = fork();
+  if (pid_ == 0) {
+    std::vector<char *> argv;
+    for (auto &s : args) argv.push_back(s.data());
+    argv.push_back(nullptr);
+    unsetenv("REQUEST_METHOD");
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  // Ready once the socket exists (the program binds before it accepts).
+  struct stat st;
+  for (int i = 0; i < 2000 && pid_ > 0 && stat(socket_path.c_str(), &st) != 0; i++) {
+    if (waitpid(pid_, &status_, WNOHANG) == pid_) {
+      pid_ = -1;
+      break;
+    }
+    usleep(10000);
+  }
+}
+
+FastCgiServer::~FastCgiServer() {
+  stop();
+}
+
+bool FastCgiServer::ready() const {
+  struct stat st;
+  return pid_ > 0 && stat(socket_path_.c_str(), &st) == 0;
+}
+
+CgiRun FastCgiServer::run(const CgiRequest &request, int timeout_seconds) const {
+  return run_process({"cgi-fcgi", "-bind", "-connect", socket_path_}, cgi_environment(request),
+                     request, timeout_seconds);
+}
+
+int FastCgiServer::stop() {
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    waitpid(pid_, &status_, 0);
+    pid_ = -1;
+  }
+  return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
 }
 
 std::vector<std::string> files_with_prefix(const std::string &dir, const std::string &prefix) {

@@ -28,6 +28,30 @@ struct CgiRequest {
 CgiRun run_cgi(const CgiRequest &request, const std::string &program = "",
                int timeout_seconds = 20);
 
+// The program under test in its persistent mode (`--fastcgi PATH`), and
+// requests to it through Debian's FastCGI client (cgi-fcgi, a native
+// program also in cross builds). The process lives until stop().
+class FastCgiServer {
+ public:
+  explicit FastCgiServer(const std::string &socket_path, const std::string &program = "");
+  ~FastCgiServer();
+  FastCgiServer(const FastCgiServer &) = delete;
+  FastCgiServer &operator=(const FastCgiServer &) = delete;
+
+  // The process runs and listens.
+  bool ready() const;
+  // One request, as run_cgi has it; the status is the one the program sets
+  // for the request (as a CGI process's exit status).
+  CgiRun run(const CgiRequest &request, int timeout_seconds = 20) const;
+  // SIGTERM, and the process's exit status (-1 when it did not exit).
+  int stop();
+
+ private:
+  std::string socket_path_;
+  int pid_ = -1;
+  int status_ = -1;
+};
+
 // What `program --endpoints` prints outside CGI: the endpoint catalogue.
 std::string run_catalogue(const std::string &program = "");
 

@@ -2,6 +2,9 @@
 // as the web server starts it, for every fourth registered endpoint (taken
 // from the program's own catalogue) and for uploads with hostile file
 // names, while a daemon in this process answers with junk and hangs up.
+// Each request also goes to one persistent (FastCGI) process of the same
+// program, which must answer it exactly as the CGI process did, and end
+// without a leak at the end.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -28,17 +31,27 @@ std::vector<std::string> catalogue_paths() {
 
 class SweepEndToEnd : public ::testing::Test {
  protected:
-  void SetUp() override { remove(sweep::kCanary); }
+  void SetUp() override {
+    remove(sweep::kCanary);
+    ASSERT_TRUE(fastcgi_.ready());
+  }
 
-  // Runs one request; the program must end by itself with status 0 (255 is
-  // a multipart body it could not parse).
-  void expect_survived(const CgiRequest &r, const std::string &what) {
+  // Runs one request as CGI and through the FastCGI process; each must end
+  // with status 0 (255 is a multipart body it could not parse), and both
+  // must give the same reply. `same_reply` is false where the first run
+  // changes what the second sees (an upload moved to its client's name).
+  void expect_survived(const CgiRequest &r, const std::string &what, bool same_reply = true) {
     CgiRun run = run_cgi(r, "", 60);
     EXPECT_FALSE(run.timed_out) << what;
     EXPECT_TRUE(run.status == 0 || run.status == 255) << what << ": status " << run.status;
+    CgiRun persistent = fastcgi_.run(r, 60);
+    EXPECT_FALSE(persistent.timed_out) << what << " (FastCGI)";
+    EXPECT_EQ(persistent.status, run.status) << what << " (FastCGI)";
+    if (same_reply) EXPECT_EQ(persistent.out, run.out) << what << " (FastCGI)";
   }
 
   FakeDaemon daemon_;
+  FastCgiServer fastcgi_{"/tmp/webcgi-sweep.sock"};
 };
 
 std::string upload_body(const std::string &filename) {
@@ -90,7 +103,7 @@ TEST_F(SweepEndToEnd, ASampleOfEndpointsThroughTheRealProgram) {
       up.content_type = "multipart/form-data; boundary=XyZ";
       up.body = upload_body(name);
       up.query = "param:" + sweep::shell_texts()[1];
-      expect_survived(up, "upload to " + path + " named " + name.substr(0, 40));
+      expect_survived(up, "upload to " + path + " named " + name.substr(0, 40), false);
       n++;
     }
   }
@@ -103,6 +116,9 @@ TEST_F(SweepEndToEnd, ASampleOfEndpointsThroughTheRealProgram) {
   CgiRequest plain;
   plain.path = "/6108";
   EXPECT_NE(run_cgi(plain).out, "");
+  EXPECT_NE(fastcgi_.run(plain).out, "");
+  // The persistent process ends cleanly (in the sanitizer build: no leak).
+  EXPECT_EQ(fastcgi_.stop(), 0);
 }
 
 }  // namespace
