@@ -486,14 +486,7 @@ Learner::~Learner() {
 }
 
 std::string Learner::take_output() {
-  fflush(cgiOut);
-  std::string out(buffer_ ? buffer_ : "", length_);
-  fclose(cgiOut);
-  free(buffer_);
-  buffer_ = nullptr;
-  length_ = 0;
-  cgiOut = open_memstream(&buffer_, &length_);
-  return out;
+  return take_memstream(cgiOut, buffer_, length_);
 }
 
 std::string Learner::run(const WebRes &row, const std::string &text) {

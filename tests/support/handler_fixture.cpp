@@ -43,15 +43,19 @@ void HandlerTest::TearDown() {
   reset_settings();
 }
 
-std::string HandlerTest::take_output() {
-  fflush(cgiOut);
-  std::string out(buffer_ ? buffer_ : "", length_);
-  fclose(cgiOut);
-  free(buffer_);
-  buffer_ = nullptr;
-  length_ = 0;
-  cgiOut = open_memstream(&buffer_, &length_);
+std::string take_memstream(FILE *&stream, char *&buffer, size_t &length) {
+  fflush(stream);
+  std::string out(buffer ? buffer : "", length);
+  fclose(stream);
+  free(buffer);
+  buffer = nullptr;
+  length = 0;
+  stream = open_memstream(&buffer, &length);
   return out;
+}
+
+std::string HandlerTest::take_output() {
+  return take_memstream(cgiOut, buffer_, length_);
 }
 
 std::string HandlerTest::call(const char *path, const std::string &text) {

@@ -51,6 +51,10 @@ class HandlerTest : public ::testing::Test {
   FILE *saved_out_ = nullptr;
 };
 
+// What a memory stream opened with open_memstream(&buffer, &length) holds;
+// the stream starts again empty (cgiOut of the in-process tests).
+std::string take_memstream(FILE *&stream, char *&buffer, size_t &length);
+
 // Removes the settings databases and closes their connections.
 void reset_settings();
 
