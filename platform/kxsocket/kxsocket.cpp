@@ -15,6 +15,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// How long one frame may take to go out before the send fails.
+constexpr std::chrono::microseconds kDefaultSendTimeout{10000};
+
 struct Client {
   std::mutex mu;  // held while a callback runs and while the waiter tests
   std::condition_variable delivered;
@@ -25,7 +28,7 @@ struct Client {
   bool muted = false;   // the exchange is over: frames are dropped
   bool ended = false;   // the receive thread has stopped reading
   uint32_t seq = 0;
-  std::chrono::microseconds send_timeout{10000};
+  std::chrono::microseconds send_timeout = kDefaultSendTimeout;
   std::thread receiver;
 };
 
@@ -124,7 +127,7 @@ void kx_sock_reset() {
   g_client.muted = false;
   g_client.ended = false;
   g_client.seq = 0;
-  g_client.send_timeout = std::chrono::microseconds(10000);
+  g_client.send_timeout = kDefaultSendTimeout;
 }
 
 bool kx_sock_wait_until(bool (*done)(), Clock::time_point deadline) {
